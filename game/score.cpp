@@ -1,0 +1,16 @@
+// The score: ten points at a time, six digits, and the best score of this run.
+#include "platform/convert.h"
+#include "window/form1.h"
+
+namespace vorbix {
+
+void Form1::addscore()
+{
+    state.score = last_characters(decimal_text(100000000 + (state.score.numeric_value() + 10)), 6);
+    ui().scorelabel.text = "Score:" + state.score.text();
+    // Six-digit texts compare in numeric order; an empty best score is beaten by any score.
+    if (state.score.text() > state.hiscore) state.hiscore = state.score.text();
+    ui().hscorelabel.text = "HiScore:" + state.hiscore;
+}
+
+}  // namespace vorbix

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Vorbix and runs the whole test suite: once in a plain
+# debug build with warnings as errors, once under AddressSanitizer and UBSan.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/install-deps.sh"
+
+jobs=$(nproc)
+run_suite() {
+  local dir=$1; shift
+  cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORBIX_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "== debug build"
+run_suite "$top/build/debug"
+echo "== sanitizer build (address, undefined, leak)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  run_suite "$top/build/asan" -DVORBIX_SANITIZE=ON

@@ -1,0 +1,122 @@
+// Cost of the game's own work on the headless backend: one gravity step, a landing that
+// removes four rows, a key move with its collision test, and whole games through the
+// replay engine.
+#include "game/board.h"
+#include "platform/headless/headless_backend.h"
+#include "tools/replay/replay.h"
+#include "window/form1.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+namespace vorbix {
+namespace {
+
+// A game past its intro, with the first piece spawned and gravity running.
+struct RunningGame {
+    RunningGame()
+    {
+        backend.on_tick([this](TimerId id) { form.timer_tick(id); });
+        backend.queue_answer(answer_no);
+        form.Show();
+        backend.advance(100);
+    }
+    HeadlessBackend backend;
+    Form1 form{backend};
+};
+
+void gravity_step_in_the_air(benchmark::State& bench)
+{
+    RunningGame game;
+    GameState& state = game.form.state;
+    state.fallstep = 0.0f;  // the piece stays where it is, so no step ever lands
+    state.row = 5.5f;
+    for (auto _ : bench) {
+        game.form.Timer1_Timer();
+        benchmark::DoNotOptimize(state.landed);
+    }
+}
+BENCHMARK(gravity_step_in_the_air);
+
+// Rows 17 to 20 full but for column 5, and an upright bar about to drop into the gap.
+void prepare_four_row_landing(Form1& form)
+{
+    SpritePool& grid = form.controls->Shape2;
+    for (int row = 17; row <= 20; ++row) {
+        for (int column = 1; column <= 10; ++column) grid[grid_element(row, column)].visible = column != 5;
+    }
+    GameState& state = form.state;
+    state.piece = 3;
+    state.rotation = 2;
+    state.col = 4;
+    state.row = 15.7f;
+    state.fallstep = 0.3f;
+}
+
+void landing_that_removes_four_rows(benchmark::State& bench)
+{
+    RunningGame game;
+    SpritePool& grid = game.form.controls->Shape2;
+    bool all_removed = true;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        prepare_four_row_landing(game.form);
+        bench.ResumeTiming();
+        game.form.Timer1_Timer();
+        bench.PauseTiming();
+        all_removed = all_removed && !grid[grid_element(20, 1)].visible && !grid[grid_element(17, 10)].visible;
+        bench.ResumeTiming();
+    }
+    if (!all_removed) bench.SkipWithError("a landing left full rows behind");
+}
+BENCHMARK(landing_that_removes_four_rows);
+
+void key_move_with_collision_test(benchmark::State& bench)
+{
+    RunningGame game;
+    game.form.state.row = 5.0f;
+    int key = 37;
+    for (auto _ : bench) {
+        game.form.Form_KeyDown(key, 0);
+        key = key == 37 ? 39 : 37;
+        benchmark::DoNotOptimize(game.form.state.col);
+    }
+}
+BENCHMARK(key_move_with_collision_test);
+
+// Ten games of up to a virtual minute each, restarted from the "Game Over" button.
+std::string ten_minutes_of_games()
+{
+    std::string script = "clock 4321\nanswer no\nstart\n";
+    for (int game = 0; game < 10; ++game) {
+        for (int second = 0; second < 60; ++second) {
+            script += second % 3 == 0 ? "key 37\n" : (second % 3 == 1 ? "key 65\n" : "key 39\n");
+            script += "advance 1000\n";
+        }
+        script += "answer no\nclick Command1\n";
+    }
+    return script + "dump\n";
+}
+
+void whole_games_through_the_replay_engine(benchmark::State& bench)
+{
+    const std::string script = ten_minutes_of_games();
+    for (auto _ : bench) {
+        std::istringstream in(script);
+        std::ostringstream out;
+        std::ostringstream errors;
+        if (run_script(in, out, errors) != 0) bench.SkipWithError(errors.str().c_str());
+        benchmark::DoNotOptimize(out.str());
+    }
+    bench.counters["virtual_ms_per_real_ms"] =
+        benchmark::Counter(10.0 * 60 * 1000 * static_cast<double>(bench.iterations()) / 1000.0,
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(whole_games_through_the_replay_engine)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vorbix
+
+BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 // Cost of the game's own work on the headless backend: one gravity step, a landing that
 // removes four rows, a key move with its collision test, and whole games through the
 // replay engine.
+#include "bench/fixed_games.h"
 #include "game/board.h"
 #include "platform/headless/headless_backend.h"
 #include "tools/replay/replay.h"
@@ -86,23 +87,9 @@ void key_move_with_collision_test(benchmark::State& bench)
 }
 BENCHMARK(key_move_with_collision_test);
 
-// Ten games of up to a virtual minute each, restarted from the "Game Over" button.
-std::string ten_minutes_of_games()
-{
-    std::string script = "clock 4321\nanswer no\nstart\n";
-    for (int game = 0; game < 10; ++game) {
-        for (int second = 0; second < 60; ++second) {
-            script += second % 3 == 0 ? "key 37\n" : (second % 3 == 1 ? "key 65\n" : "key 39\n");
-            script += "advance 1000\n";
-        }
-        script += "answer no\nclick Command1\n";
-    }
-    return script + "dump\n";
-}
-
 void whole_games_through_the_replay_engine(benchmark::State& bench)
 {
-    const std::string script = ten_minutes_of_games();
+    const std::string script = fixed_games(10);
     for (auto _ : bench) {
         std::istringstream in(script);
         std::ostringstream out;

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-utils imagemagick
+  desktop-file-utils appstream libxml2-utils
   fonts-liberation fonts-ebgaramond fonts-dejavu-core fonts-urw-base35
 )
 

@@ -1,0 +1,65 @@
+# Checks that the menu entry, the icon and the metainfo name one another and the program
+# alike, and that the metainfo's newest release is the project's version: a desktop shows
+# no icon, or a software centre the wrong program, when one of them drifts.
+# Run as: cmake -DAPP_ID=... -DDESKTOP=... -DICON=... -DMETAINFO=... -DPROGRAM=... -DVERSION=... -P check_ids.cmake
+foreach(input APP_ID DESKTOP ICON METAINFO PROGRAM VERSION)
+  if(NOT DEFINED ${input} OR "${${input}}" STREQUAL "")
+    message(FATAL_ERROR "check_ids.cmake needs -D${input}=...")
+  endif()
+endforeach()
+
+function(expect what actual expected)
+  if(NOT "${actual}" STREQUAL "${expected}")
+    message(SEND_ERROR "${what}: found '${actual}', expected '${expected}'")
+  else()
+    message(STATUS "${what}: ${actual}")
+  endif()
+endfunction()
+
+# The value of a key of the [Desktop Entry] group ("" when absent).
+function(desktop_key key out)
+  file(STRINGS "${DESKTOP}" lines REGEX "^${key}=")
+  list(LENGTH lines count)
+  if(count GREATER 1)
+    message(SEND_ERROR "${DESKTOP}: ${key} is set ${count} times")
+  endif()
+  set(value "")
+  if(count GREATER 0)
+    list(GET lines 0 line)
+    string(REGEX REPLACE "^${key}=" "" value "${line}")
+  endif()
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+# The text of the first element matching a pattern in the metainfo ("" when absent).
+function(metainfo_text pattern out)
+  file(READ "${METAINFO}" xml)
+  string(REGEX MATCH "${pattern}" match "${xml}")
+  set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()
+
+get_filename_component(desktop_name "${DESKTOP}" NAME)
+get_filename_component(icon_name "${ICON}" NAME)
+get_filename_component(metainfo_name "${METAINFO}" NAME)
+expect("menu entry file" "${desktop_name}" "${APP_ID}.desktop")
+expect("icon file" "${icon_name}" "${APP_ID}.svg")
+expect("metainfo file" "${metainfo_name}" "${APP_ID}.metainfo.xml")
+
+desktop_key(Name name)
+desktop_key(Icon icon)
+desktop_key(Exec exec)
+expect("menu entry Name" "${name}" "Vorbix")
+expect("menu entry Icon" "${icon}" "${APP_ID}")
+string(REGEX REPLACE " .*" "" exec_program "${exec}")
+expect("menu entry Exec" "${exec_program}" "${PROGRAM}")
+
+metainfo_text("<id>([^<]*)</id>" id)
+metainfo_text("<name>([^<]*)</name>" meta_name)
+metainfo_text("<launchable type=\"desktop-id\">([^<]*)</launchable>" launchable)
+metainfo_text("<binary>([^<]*)</binary>" binary)
+metainfo_text("<release version=\"([^\"]*)\"" newest_release)
+expect("metainfo id" "${id}" "${APP_ID}")
+expect("metainfo name" "${meta_name}" "Vorbix")
+expect("metainfo launchable" "${launchable}" "${APP_ID}.desktop")
+expect("metainfo binary" "${binary}" "${PROGRAM}")
+expect("metainfo newest release" "${newest_release}" "${VERSION}")

@@ -1,0 +1,30 @@
+// The font substitutions for the design's family names.
+#include "platform/qt/fonts.h"
+
+#include <QFont>
+
+namespace vorbix::qt {
+
+void substitute_design_fonts()
+{
+    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+    QFont::insertSubstitution("Garamond", "EB Garamond");
+    QFont::insertSubstitution("Lucida Sans Unicode", "DejaVu Sans");
+    // URW Chancery, a script face like the design's handwriting font.
+    QFont::insertSubstitution("Lucida Handwriting", "Z003");
+}
+
+}  // namespace vorbix::qt
+
+namespace vorbix::qt {
+
+QFont design_font(const FontSpec& spec)
+{
+    QFont font(QString::fromStdString(spec.family));
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    return font;
+}
+
+}  // namespace vorbix::qt

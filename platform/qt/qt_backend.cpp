@@ -1,0 +1,161 @@
+// The Qt backend: question box, timers, time of day and the game window's life.
+#include "platform/qt/qt_backend.h"
+
+#include "platform/qt/game_window.h"
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTime>
+#include <QTimer>
+
+namespace vorbix::qt {
+namespace {
+int index_of(TimerId id) { return static_cast<int>(id); }
+}  // namespace
+
+QtBackend::QtBackend()
+{
+    // Only closing the game window ends the program: the question box, closed while the game
+    // window is hidden for a restart, answers No instead.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    for (int i = 0; i < timer_count; ++i) {
+        clocks_[i] = std::make_unique<QTimer>();
+        clocks_[i]->setTimerType(Qt::PreciseTimer);
+        QObject::connect(clocks_[i].get(), &QTimer::timeout, [this, i] { tick(static_cast<TimerId>(i)); });
+    }
+}
+
+QtBackend::~QtBackend() = default;
+
+void QtBackend::attach(Form1& form)
+{
+    form_ = &form;
+    window_ = std::make_unique<GameWindow>(form);
+    window_->on_close([this] { request_quit(); });
+}
+
+int QtBackend::run()
+{
+    // The player may have ended the program while the first question was open, before the
+    // event loop ran.
+    if (quitting_) return 0;
+    running_ = true;
+    const int status = QApplication::exec();
+    running_ = false;
+    return status;
+}
+
+void QtBackend::request_quit()
+{
+    if (quitting_) return;
+    quitting_ = true;
+    stop_timers();
+    if (open_question_) open_question_->reject();
+    if (running_) QCoreApplication::quit();
+}
+
+int QtBackend::ask(const std::string& text, const std::string& title)
+{
+    if (quitting_) return answer_no;
+    if (!queued_answers_.empty()) {
+        const int answer = queued_answers_.front();
+        queued_answers_.pop_front();
+        return answer;
+    }
+    QMessageBox box;
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromStdString(text));
+    box.setIcon(QMessageBox::NoIcon);
+    QPushButton* yes = box.addButton(QMessageBox::Yes);
+    QPushButton* no = box.addButton(QMessageBox::No);
+    box.setDefaultButton(yes);
+    // Escape and closing the box both give No.
+    box.setEscapeButton(no);
+
+    open_question_ = &box;
+    box.exec();
+    open_question_ = nullptr;
+    // The box still stands when its event loop was ended from outside: the program is quitting.
+    if (box.isVisible()) {
+        quitting_ = true;
+        stop_timers();
+        box.hide();
+        return answer_no;
+    }
+    return box.clickedButton() == yes ? answer_yes : answer_no;
+}
+
+int QtBackend::seconds_since_midnight() { return QTime::currentTime().msecsSinceStartOfDay() / 1000; }
+
+void QtBackend::window_created(const Timer& timer1, const Timer& timer2, const Timer& timer3)
+{
+    timers_ = {&timer1, &timer2, &timer3};
+    for (const Timer* timer : timers_) restart_count(*timer);
+    window_->forget_painted();
+}
+
+void QtBackend::window_shown()
+{
+    if (quitting_) return;
+    window_->refresh();
+    const QScreen* screen = window_->screen() != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+        const QRect free = screen->availableGeometry();
+        window_->move(free.center() - QPoint(window_->width() / 2, window_->height() / 2));
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void QtBackend::window_unloaded()
+{
+    stop_timers();
+    timers_ = {};
+    window_->hide();
+    window_->forget_painted();
+}
+
+void QtBackend::restart_count(const Timer& timer)
+{
+    QTimer& clock = *clocks_[index_of(timer.id())];
+    // An interval of 0 stops the timer; Qt's zero-interval timer would fire without pause.
+    if (timer.live() && !quitting_) {
+        clock.start(timer.interval());
+    } else {
+        clock.stop();
+    }
+}
+
+void QtBackend::interval_set(const Timer& timer) { restart_count(timer); }
+
+void QtBackend::enabled_set(const Timer& timer, bool was_enabled)
+{
+    // Enabling a timer that was already enabled keeps its count going.
+    if (!timer.live() || !was_enabled) restart_count(timer);
+}
+
+void QtBackend::stop_timers()
+{
+    for (auto& clock : clocks_) clock->stop();
+}
+
+bool QtBackend::timer_running(TimerId id) const { return clocks_[index_of(id)]->isActive(); }
+
+int QtBackend::timer_interval(TimerId id) const { return clocks_[index_of(id)]->interval(); }
+
+int QtBackend::timer_remaining(TimerId id) const { return clocks_[index_of(id)]->remainingTime(); }
+
+void QtBackend::tick(TimerId id)
+{
+    const Timer* timer = timers_[index_of(id)];
+    // A timeout already queued when the game stopped the timer is not a tick.
+    if (quitting_ || timer == nullptr || !timer->live() || form_ == nullptr || !form_->controls) return;
+    form_->timer_tick(id);
+    window_->refresh();
+}
+
+}  // namespace vorbix::qt

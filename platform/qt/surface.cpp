@@ -1,0 +1,180 @@
+// Painting the window's surface from the control data, and finding what changed.
+#include "platform/qt/surface.h"
+
+#include "platform/qt/fonts.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <tuple>
+
+namespace vorbix::qt {
+namespace {
+
+QColor colour_of(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+std::array<const Label*, 6> labels_of(const FormControls& controls)
+{
+    return {&controls.npiece,     &controls.scorelabel, &controls.hscorelabel,
+            &controls.rowslabel,  &controls.piecelabel, &controls.Level};
+}
+
+std::array<const SpritePool*, pool_count> pools_of(const FormControls& controls)
+{
+    return {&controls.Shape3, &controls.Shape2, &controls.Shape1};
+}
+
+// A little wider than the rectangle itself, so that rounding at the edges and the outline
+// drawn on them are always covered.
+QRect repaint_rect(const QRectF& place) { return place.toAlignedRect().adjusted(-1, -1, 1, 1); }
+
+Qt::BrushStyle hatch_of(int pattern)
+{
+    switch (pattern) {
+    case horizontal_lines: return Qt::HorPattern;
+    case vertical_lines: return Qt::VerPattern;
+    case upward_diagonal: return Qt::BDiagPattern;
+    case downward_diagonal: return Qt::FDiagPattern;
+    case cross_hatch: return Qt::CrossPattern;
+    case diagonal_cross: return Qt::DiagCrossPattern;
+    default: return Qt::NoBrush;
+    }
+}
+
+void paint_label(QPainter& painter, const Label& label, const TwipScale& scale)
+{
+    const QRectF place = scale.pixels(label.place);
+    if (label.opaque_background) painter.fillRect(place, colour_of(label.background));
+    painter.save();
+    painter.setClipRect(place, Qt::IntersectClip);
+    painter.setFont(design_font(label.font));
+    painter.setPen(Qt::black);
+    painter.drawText(place, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, QString::fromStdString(label.text));
+    painter.restore();
+}
+
+// A one-pixel line just inside the rectangle's edge.
+void paint_outline(QPainter& painter, const QRectF& place, Rgb colour)
+{
+    painter.setPen(QPen(colour_of(colour), 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(place.adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+void paint_sprite(QPainter& painter, const CellSprite& sprite, const TwipScale& scale)
+{
+    const QRectF place = scale.pixels(sprite.place);
+    painter.fillRect(place, colour_of(sprite.fill));
+    const Qt::BrushStyle hatch = hatch_of(sprite.pattern);
+    if (hatch != Qt::NoBrush) painter.fillRect(place, QBrush(Qt::black, hatch));
+    paint_outline(painter, place, sprite.outline);
+}
+
+// Whether two states of one sprite look different on the surface.
+bool looks_different(const CellSprite* before, const CellSprite* after)
+{
+    const bool shown_before = before != nullptr && before->visible;
+    const bool shown_after = after != nullptr && after->visible;
+    if (!shown_before && !shown_after) return false;
+    if (shown_before != shown_after) return true;
+    return !(*before == *after);
+}
+
+}  // namespace
+
+QRectF TwipScale::pixels(const Rect& place) const
+{
+    return QRectF(pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height));
+}
+
+QRect TwipScale::whole_pixels(const Rect& place) const
+{
+    return QRect(qRound(pixels(place.left)), qRound(pixels(place.top)), qRound(pixels(place.width)),
+                 qRound(pixels(place.height)));
+}
+
+SurfaceSnapshot snapshot_of(const FormControls& controls)
+{
+    SurfaceSnapshot snapshot;
+    snapshot.background = controls.background;
+    for (const Label* label : labels_of(controls)) snapshot.labels.push_back(*label);
+    snapshot.backdrop = controls.backdrop;
+    const auto pools = pools_of(controls);
+    for (int p = 0; p < pool_count; ++p) {
+        auto& sprites = snapshot.pools[p];
+        sprites.reserve(pools[p]->size());
+        for (int k = 0; k < pools[p]->size(); ++k) {
+            // An element that was never created is shown by nothing: it stands as hidden.
+            sprites.push_back(pools[p]->exists(k) ? (*pools[p])[k] : CellSprite{});
+        }
+    }
+    return snapshot;
+}
+
+QRegion changed_region(const SurfaceSnapshot& before, const SurfaceSnapshot& after, const TwipScale& scale,
+                       const QRect& whole_surface)
+{
+    if (!(before.background == after.background) || before.labels.size() != after.labels.size()) {
+        return QRegion(whole_surface);
+    }
+    QRegion region;
+    for (std::size_t i = 0; i < after.labels.size(); ++i) {
+        if (before.labels[i] == after.labels[i]) continue;
+        region += repaint_rect(scale.pixels(before.labels[i].place));
+        region += repaint_rect(scale.pixels(after.labels[i].place));
+    }
+    if (!(before.backdrop == after.backdrop)) {
+        region += repaint_rect(scale.pixels(before.backdrop.place));
+        region += repaint_rect(scale.pixels(after.backdrop.place));
+    }
+    for (int p = 0; p < pool_count; ++p) {
+        const auto& old_sprites = before.pools[p];
+        const auto& new_sprites = after.pools[p];
+        const std::size_t count = std::max(old_sprites.size(), new_sprites.size());
+        for (std::size_t k = 0; k < count; ++k) {
+            const CellSprite* old_sprite = k < old_sprites.size() ? &old_sprites[k] : nullptr;
+            const CellSprite* new_sprite = k < new_sprites.size() ? &new_sprites[k] : nullptr;
+            if (!looks_different(old_sprite, new_sprite)) continue;
+            if (old_sprite != nullptr && old_sprite->visible) region += repaint_rect(scale.pixels(old_sprite->place));
+            if (new_sprite != nullptr && new_sprite->visible) region += repaint_rect(scale.pixels(new_sprite->place));
+        }
+    }
+    return region & whole_surface;
+}
+
+void paint_surface(QPainter& painter, const FormControls& controls, const TwipScale& scale, const QRectF& exposed)
+{
+    painter.fillRect(exposed, colour_of(controls.background));
+    for (const Label* label : labels_of(controls)) {
+        if (label->visible) paint_label(painter, *label, scale);
+    }
+    if (controls.backdrop.visible) paint_outline(painter, scale.pixels(controls.backdrop.place), controls.backdrop.colour);
+
+    // The sprite brought to the front last is drawn last; equal stacking numbers keep the
+    // order of the pools and then of the element numbers.
+    struct Stacked {
+        std::uint64_t z;
+        int pool;
+        int element;
+        const CellSprite* sprite;
+    };
+    std::vector<Stacked> shown;
+    const auto pools = pools_of(controls);
+    for (int p = 0; p < pool_count; ++p) {
+        for (int k = 0; k < pools[p]->size(); ++k) {
+            if (!pools[p]->exists(k)) continue;
+            const CellSprite& sprite = (*pools[p])[k];
+            if (sprite.visible && scale.pixels(sprite.place).intersects(exposed)) shown.push_back({sprite.z, p, k, &sprite});
+        }
+    }
+    std::sort(shown.begin(), shown.end(), [](const Stacked& a, const Stacked& b) {
+        return std::tie(a.z, a.pool, a.element) < std::tie(b.z, b.pool, b.element);
+    });
+    for (const Stacked& entry : shown) paint_sprite(painter, *entry.sprite, scale);
+}
+
+}  // namespace vorbix::qt

@@ -1,0 +1,15 @@
+// The Qt tests run on Qt's offscreen platform: no display is needed, and the pictures are
+// painted exactly as on a screen.
+#include "platform/qt/fonts.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    vorbix::qt::substitute_design_fonts();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

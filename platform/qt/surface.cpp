@@ -7,15 +7,31 @@
 #include <QColor>
 #include <QFont>
 #include <QPainter>
-#include <QPen>
+#include <QPaintDevice>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 namespace vorbix::qt {
 namespace {
 
 QColor colour_of(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+// The device pixels per logical pixel of what is painted on: 2 on a screen scaled by two.
+qreal pixel_ratio(const QPainter& painter) { return painter.device()->devicePixelRatio(); }
+
+// A rectangle moved to the nearest edges between device pixels, so that its fill, its hatch
+// and its outline cover exactly the same whole pixels at every scale (a half-twip position
+// falls between two pixels, and each edge would otherwise round on its own).
+QRectF snapped(const QRectF& place, qreal ratio)
+{
+    const qreal left = std::round(place.left() * ratio);
+    const qreal top = std::round(place.top() * ratio);
+    const qreal right = std::round(place.right() * ratio);
+    const qreal bottom = std::round(place.bottom() * ratio);
+    return QRectF(left / ratio, top / ratio, (right - left) / ratio, (bottom - top) / ratio);
+}
 
 std::array<const Label*, 6> labels_of(const FormControls& controls)
 {
@@ -47,7 +63,7 @@ Qt::BrushStyle hatch_of(int pattern)
 
 void paint_label(QPainter& painter, const Label& label, const TwipScale& scale)
 {
-    const QRectF place = scale.pixels(label.place);
+    const QRectF place = snapped(scale.pixels(label.place), pixel_ratio(painter));
     if (label.opaque_background) painter.fillRect(place, colour_of(label.background));
     painter.save();
     painter.setClipRect(place, Qt::IntersectClip);
@@ -57,17 +73,25 @@ void paint_label(QPainter& painter, const Label& label, const TwipScale& scale)
     painter.restore();
 }
 
-// A one-pixel line just inside the rectangle's edge.
+// A line one logical pixel wide (in whole device pixels) just inside the rectangle's edge,
+// painted as four strips so that its corners are always closed.
 void paint_outline(QPainter& painter, const QRectF& place, Rgb colour)
 {
-    painter.setPen(QPen(colour_of(colour), 1.0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(place.adjusted(0.5, 0.5, -0.5, -0.5));
+    const qreal ratio = pixel_ratio(painter);
+    const QRectF edge = snapped(place, ratio);
+    const qreal width = std::max<qreal>(1.0, std::round(ratio)) / ratio;
+    const QColor line = colour_of(colour);
+    const qreal across = std::min(width, edge.width());
+    const qreal down = std::min(width, edge.height());
+    painter.fillRect(QRectF(edge.left(), edge.top(), edge.width(), down), line);
+    painter.fillRect(QRectF(edge.left(), edge.bottom() - down, edge.width(), down), line);
+    painter.fillRect(QRectF(edge.left(), edge.top(), across, edge.height()), line);
+    painter.fillRect(QRectF(edge.right() - across, edge.top(), across, edge.height()), line);
 }
 
 void paint_sprite(QPainter& painter, const CellSprite& sprite, const TwipScale& scale)
 {
-    const QRectF place = scale.pixels(sprite.place);
+    const QRectF place = snapped(scale.pixels(sprite.place), pixel_ratio(painter));
     painter.fillRect(place, colour_of(sprite.fill));
     const Qt::BrushStyle hatch = hatch_of(sprite.pattern);
     if (hatch != Qt::NoBrush) painter.fillRect(place, QBrush(Qt::black, hatch));
@@ -148,6 +172,9 @@ QRegion changed_region(const SurfaceSnapshot& before, const SurfaceSnapshot& aft
 
 void paint_surface(QPainter& painter, const FormControls& controls, const TwipScale& scale, const QRectF& exposed)
 {
+    // The hatches scale with the rest of the picture: on a screen scaled by two their lines
+    // are two device pixels wide and twice as far apart, as the cells are twice as large.
+    painter.setRenderHint(QPainter::NonCosmeticBrushPatterns);
     painter.fillRect(exposed, colour_of(controls.background));
     for (const Label* label : labels_of(controls)) {
         if (label->visible) paint_label(painter, *label, scale);

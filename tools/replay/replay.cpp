@@ -167,9 +167,14 @@ void Replay::run_line(std::string_view line)
     }
 }
 
-int run_script(std::istream& script, std::ostream& out, std::ostream& error)
+int run_script(std::istream& script, std::ostream& out, std::ostream& error, const DumpObserver& observer)
 {
-    Replay replay([&out](const std::string& json) { out << json << '\n' << std::flush; });
+    Replay* running = nullptr;
+    Replay replay([&](const std::string& json) {
+        out << json << '\n' << std::flush;
+        if (observer) observer(*running);
+    });
+    running = &replay;
     std::string line;
     for (long number = 1; std::getline(script, line); ++number) {
         try {

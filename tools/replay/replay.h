@@ -28,6 +28,7 @@ public:
 
     const HeadlessBackend& backend() const { return backend_; }
     const Form1* form() const { return form_.get(); }
+    Form1* form() { return form_.get(); }
     std::string dump() const;
 
 private:
@@ -40,8 +41,11 @@ private:
     std::unique_ptr<Form1> form_;
 };
 
+// Called after each dump has been written, with the replay as it stands; may throw ScriptError.
+using DumpObserver = std::function<void(Replay& replay)>;
+
 // Runs a whole script: dumps go to out, and the first error stops the run with
 // "line N: what is wrong" in error. Gives the exit status: 0, or 2 after an error.
-int run_script(std::istream& script, std::ostream& out, std::ostream& error);
+int run_script(std::istream& script, std::ostream& out, std::ostream& error, const DumpObserver& observer = {});
 
 }  // namespace vorbix

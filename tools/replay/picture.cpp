@@ -1,0 +1,91 @@
+// Pictures of a replay, painted by the game window's own code on Qt's offscreen platform.
+#include "tools/replay/picture.h"
+
+#include "platform/headless/headless_backend.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/game_window.h"
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace vorbix {
+namespace {
+
+// The pictures are drawn at the usual screen density, 15 twips to a pixel, whatever the
+// environment asks of the offscreen screen.
+constexpr int picture_dpi = 96;
+
+std::string picture_name(int number)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "dump-%04d.png", number);
+    return name;
+}
+
+}  // namespace
+
+struct PicturePlatform::Application {
+    Application(int& argc, char** argv) : application(argc, argv) {}
+    QApplication application;
+};
+
+PicturePlatform::PicturePlatform(int& argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_FONT_DPI", QByteArray::number(picture_dpi));
+    application_ = std::make_unique<Application>(argc, argv);
+    qt::substitute_design_fonts();
+}
+
+PicturePlatform::~PicturePlatform() = default;
+
+// The window that the pictures are taken of: the real game window of the replay's game object,
+// or, before "start", a window holding the design's controls.
+struct ReplayPictures::Painter {
+    explicit Painter(Form1& game) : form(&game), window(game) {}
+    Form1* form;
+    qt::GameWindow window;
+};
+
+ReplayPictures::ReplayPictures(std::string folder) : folder_(std::move(folder)) {}
+
+ReplayPictures::~ReplayPictures() = default;
+
+bool ReplayPictures::prepare() { return QDir().mkpath(QString::fromStdString(folder_)); }
+
+std::string ReplayPictures::write(Form1* form)
+{
+    // Before "start" the window does not exist yet; it is shown as designed.
+    if (form == nullptr) {
+        if (!design_form_) {
+            design_backend_ = std::make_unique<HeadlessBackend>();
+            design_form_ = std::make_unique<Form1>(*design_backend_);
+            design_form_->controls = std::make_unique<FormControls>();
+        }
+        form = design_form_.get();
+    }
+    if (!painter_ || painter_->form != form) painter_ = std::make_unique<Painter>(*form);
+
+    qt::GameWindow& window = painter_->window;
+    // Everything is painted afresh for every picture.
+    window.forget_painted();
+    window.refresh();
+    QImage image(window.size(), QImage::Format_RGB32);
+    const int dots_per_metre = qRound(picture_dpi / 0.0254);
+    image.setDotsPerMeterX(dots_per_metre);
+    image.setDotsPerMeterY(dots_per_metre);
+    image.fill(Qt::white);
+    window.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+
+    const std::string path = folder_ + "/" + picture_name(++written_);
+    if (!image.save(QString::fromStdString(path), "PNG")) throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+}  // namespace vorbix

@@ -17,4 +17,5 @@ echo "== debug build"
 run_suite "$top/build/debug"
 echo "== sanitizer build (address, undefined, leak)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0 \
   run_suite "$top/build/asan" -DVORBIX_SANITIZE=ON

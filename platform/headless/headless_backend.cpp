@@ -83,7 +83,9 @@ void HeadlessBackend::tick(TimerId id, long count)
 {
     for (long n = 0; n < count; ++n) {
         const Timer* timer = timers_[index_of(id)];
-        if (timer != nullptr && timer->live() && tick_handler_) tick_handler_(id);
+        // A skipped tick changes nothing, so every tick after it would be skipped too.
+        if (timer == nullptr || !timer->live() || !tick_handler_) return;
+        tick_handler_(id);
     }
 }
 

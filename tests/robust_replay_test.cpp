@@ -1,0 +1,201 @@
+// Hostile scripts for vorbix-replay: NUL bytes, endless lines, numbers far out of range,
+// tabs and CRLF line ends, storms of ticks, a day of time after the game is over, clicks on
+// hidden buttons. Each one ends cleanly: exit 0, or exit 2 with one "line N: ..." message.
+#include "support/headless_game.h"
+#include "tools/replay/replay.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+namespace vorbix::testing {
+namespace {
+
+using namespace std::string_literals;
+
+struct ReplayRun {
+    int status = -1;
+    std::string out;
+    std::string error;
+};
+
+ReplayRun replay(const std::string& script)
+{
+    std::istringstream in(script);
+    std::ostringstream out;
+    std::ostringstream error;
+    ReplayRun run;
+    run.status = run_script(in, out, error);
+    run.out = out.str();
+    run.error = error.str();
+    return run;
+}
+
+// The two clean ends of a run.
+MATCHER(RunsToTheEnd, "exits 0 with nothing on standard error")
+{
+    *result_listener << "exit " << arg.status << ", error \"" << arg.error << "\"";
+    return arg.status == 0 && arg.error.empty();
+}
+
+MATCHER_P(StopsAtLine, line, "exits 2 with one \"line N: ...\" message for line " + std::to_string(line))
+{
+    *result_listener << "exit " << arg.status << ", error \"" << arg.error << "\"";
+    const std::regex one_message("line " + std::to_string(line) + ": [^\n]{1,200}\n");
+    return arg.status == 2 && std::regex_match(arg.error, one_message);
+}
+
+const std::string opening = "answer no\nrandom 0.5\nstart\n";
+
+TEST(HostileReplay, NulBytesAreNotCommands)
+{
+    EXPECT_THAT(replay(opening + "start\0\n"s), StopsAtLine(4));
+    EXPECT_THAT(replay("\0\0\0\n"s), StopsAtLine(1));
+    EXPECT_THAT(replay(opening + "key 3\0007\n"s), StopsAtLine(4));
+    EXPECT_THAT(replay(opening + "advance\0 100\n"s), StopsAtLine(4));
+    EXPECT_THAT(replay(opening + "key 37 \0\n"s), StopsAtLine(4));
+    // Behind a comment mark anything goes.
+    EXPECT_THAT(replay(opening + "# \0\0\n"s + "dump\n"), RunsToTheEnd());
+}
+
+TEST(HostileReplay, VeryLongLinesGiveAShortMessage)
+{
+    const std::string long_word(4 << 20, 'k');
+    const ReplayRun run = replay(opening + long_word + "\n");
+    EXPECT_THAT(run, StopsAtLine(4));
+    EXPECT_THAT(replay(opening + "key " + std::string(1 << 20, '7') + "\n"), StopsAtLine(4));
+    EXPECT_THAT(replay(opening + "advance " + std::string(1 << 20, '0') + "1\n"), RunsToTheEnd());
+    EXPECT_THAT(replay(opening + std::string(1 << 20, ' ') + "\n" + "#" + long_word + "\n"), RunsToTheEnd());
+    EXPECT_THAT(replay(opening + "dump" + std::string(1 << 20, '\t') + "\n"), RunsToTheEnd());
+}
+
+TEST(HostileReplay, HugeNumbersAreOutOfRange)
+{
+    const std::string huge = "99999999999999999999";
+    for (const std::string& line : std::vector<std::string>{"advance " + huge, "key " + huge, "tick " + huge, "tick 1 " + huge,
+                                   "clock " + huge, "random " + huge, "random 1e99999", "advance 86400001",
+                                   "key 65536", "tick 1 1000001", "tick 4", "clock 86400", "random 1"}) {
+        SCOPED_TRACE(line);
+        EXPECT_THAT(replay(opening + line + "\n"), StopsAtLine(4));
+    }
+}
+
+TEST(HostileReplay, NegativeAndMalformedNumbersAreRefused)
+{
+    for (const std::string line : std::vector<std::string>{"advance -1", "key -37", "tick -1", "tick 1 -5", "clock -1", "random -0.5",
+                                   "random nan", "random inf", "random -inf", "random 0x0.8", "key +37", "key 37.0",
+                                   "key 3e1", "advance 1_000", "tick 0", "answer maybe", "answer", "key", "start now"}) {
+        SCOPED_TRACE(line);
+        EXPECT_THAT(replay(opening + line + "\n"), StopsAtLine(4));
+    }
+}
+
+TEST(HostileReplay, TabsSeparateWordsAndCrlfEndsLines)
+{
+    const std::string script = "answer\tno\n\trandom 0.5\nstart\t\nkey\t\t37\nadvance 500\ndump\n";
+    const ReplayRun tabs = replay(script);
+    EXPECT_THAT(tabs, RunsToTheEnd());
+    std::string crlf;
+    for (const char c : script) crlf += c == '\n' ? "\r\n"s : std::string(1, c);
+    const ReplayRun windows = replay(crlf);
+    EXPECT_THAT(windows, RunsToTheEnd());
+    EXPECT_EQ(windows.out, tabs.out);
+    EXPECT_FALSE(tabs.out.empty());
+    // A lone carriage return is a blank too, not a line end: the line holds two words.
+    EXPECT_THAT(replay("answer no\rstart\n"), StopsAtLine(1));
+}
+
+TEST(HostileReplay, TickStormsEndWithTheGame)
+{
+    const ReplayRun run = replay(opening + "tick 2 1000000\ntick 3 1000000\ntick 1 1000000\ntick 1 1000000\n" +
+                           "tick 2 1000000\ntick 3 1000000\ndump\n");
+    ASSERT_THAT(run, RunsToTheEnd());
+    // Gravity with nobody steering fills the well: the game is over and nothing ticks any more.
+    EXPECT_THAT(run.out, ::testing::HasSubstr(R"("Command1":{)"));
+    Replay game([](const std::string&) {});
+    for (const char* line : {"answer yes", "start", "tick 2 1000000", "tick 1 1000000"}) game.run_line(line);
+    EXPECT_TRUE(game.form()->controls->Command1.visible);
+    EXPECT_EQ(game.form()->controls->Timer1.interval(), 0);
+}
+
+TEST(HostileReplay, ADayAfterTheGameIsOverHasNoTimerToRun)
+{
+    Replay game([](const std::string&) {});
+    for (const char* line : {"answer no", "start", "advance 86400000"}) game.run_line(line);
+    ASSERT_TRUE(game.form()->controls->Command1.visible) << "a day of gravity did not end the game";
+    // With no live timer a day passes without a single tick, however often it is asked for.
+    EXPECT_FALSE(game.backend().any_timer_live());
+    const GameState before = game.form()->state;
+    for (int n = 0; n < 1000; ++n) game.run_line("advance 86400000");
+    EXPECT_EQ(game.backend().now(), 1001LL * 86400000);
+    EXPECT_EQ(game.form()->state.row, before.row);
+    EXPECT_EQ(game.form()->state.blockcount, before.blockcount);
+
+    // Paused and resumed after the end, still nothing runs.
+    for (const char* line : {"key 80", "advance 86400000", "click Pause", "advance 86400000"}) game.run_line(line);
+    EXPECT_FALSE(game.backend().any_timer_live());
+}
+
+TEST(HostileReplay, HiddenButtonsCannotBeClicked)
+{
+    Replay game([](const std::string&) {});
+    for (const char* line : {"answer no", "random 0.5", "start", "advance 200"}) game.run_line(line);
+    const std::string before = game.dump();
+    game.run_line("click Command1");
+    game.run_line("click Pause");
+    EXPECT_EQ(game.dump(), before);
+    EXPECT_EQ(game.backend().asked(), 1);
+
+    EXPECT_THAT(replay(opening + "click pause\n"), StopsAtLine(4));
+    EXPECT_THAT(replay(opening + "click Form1\n"), StopsAtLine(4));
+    EXPECT_THAT(replay(opening + "click\n"), StopsAtLine(4));
+    EXPECT_THAT(replay("answer no\nclick Pause\n"), StopsAtLine(2));
+    EXPECT_THAT(replay(opening + "click Command1\nclick Pause\nclick Command1\ndump\n"), RunsToTheEnd());
+}
+
+TEST(HostileReplay, AQuestionWithNoAnswerStopsTheRun)
+{
+    EXPECT_THAT(replay("start\n"), StopsAtLine(1));
+    // The restart asks again; with no answer left the run stops at the click.
+    EXPECT_THAT(replay(opening + "advance 86400000\nclick Command1\ndump\n"), StopsAtLine(5));
+    const ReplayRun run = replay(opening + "dump\nadvance 86400000\nclick Command1\ndump\n");
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << "a dump after the error";
+}
+
+// The program itself, given a file: the same clean ends, as its exit status.
+int run_program(const std::string& script, std::string& error)
+{
+    const std::string base = ::testing::TempDir() + "robust_replay_" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::ofstream(base + ".txt", std::ios::binary) << script;
+    const std::string command =
+        std::string(VORBIX_REPLAY_PROGRAM) + " " + base + ".txt > " + base + ".out 2> " + base + ".err";
+    const int status = std::system(command.c_str());
+    std::ifstream err(base + ".err");
+    error.assign(std::istreambuf_iterator<char>(err), {});
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(HostileReplayProgram, BinaryInputEndsWithALineMessage)
+{
+    std::string error;
+    std::string noise;
+    for (int n = 0; n < 4096; ++n) noise += static_cast<char>((n * 7919 + 13) % 256);
+    EXPECT_EQ(run_program(opening + noise, error), 2);
+    EXPECT_TRUE(std::regex_match(error, std::regex("line [0-9]+: [^\n]{1,200}\n"))) << error;
+    EXPECT_EQ(run_program(opening + "tick 2 1000000\r\ntick 1 1000000\r\nadvance 86400000\r\ndump\r\n", error), 0)
+        << error;
+}
+
+}  // namespace
+}  // namespace vorbix::testing

@@ -18,12 +18,12 @@ void substitute_design_fonts()
 
 namespace vorbix::qt {
 
-QFont design_font(const FontSpec& spec)
+QFont design_font(const FontSpec& design)
 {
-    QFont font(QString::fromStdString(spec.family));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(QString::fromStdString(design.family));
+    font.setPointSizeF(design.points);
+    font.setBold(design.bold);
+    font.setItalic(design.italic);
     return font;
 }
 

@@ -12,6 +12,6 @@ namespace vorbix::qt {
 void substitute_design_fonts();
 
 // The font of a control, by the design's family name.
-QFont design_font(const FontSpec& spec);
+QFont design_font(const FontSpec& design);
 
 }  // namespace vorbix::qt

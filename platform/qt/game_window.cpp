@@ -96,7 +96,8 @@ void GameWindow::refresh()
     sync_stacking(controls.widget_order);
 
     SurfaceSnapshot now = snapshot_of(controls);
-    if (!painted_) {
+    // A hidden window is painted whole when it shows; working out what changed is wasted.
+    if (!painted_ || !isVisible()) {
         update();
     } else {
         const QRegion changed = changed_region(*painted_, now, scale(), rect());

@@ -2,6 +2,7 @@
 #include "platform/qt/qt_backend.h"
 
 #include "platform/qt/game_window.h"
+#include "platform/qt/trace.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -14,6 +15,12 @@
 namespace vorbix::qt {
 namespace {
 int index_of(TimerId id) { return static_cast<int>(id); }
+
+const char* tick_event(TimerId id)
+{
+    static const char* const events[timer_count] = {"tick1", "tick2", "tick3"};
+    return events[index_of(id)];
+}
 }  // namespace
 
 QtBackend::QtBackend()
@@ -76,7 +83,9 @@ int QtBackend::ask(const std::string& text, const std::string& title)
     box.setEscapeButton(no);
 
     open_question_ = &box;
+    trace_first_paint(box, "question-mapped");
     box.exec();
+    trace("answered");
     open_question_ = nullptr;
     // The box still stands when its event loop was ended from outside: the program is quitting.
     if (box.isVisible()) {
@@ -107,6 +116,7 @@ void QtBackend::window_shown()
         window_->move(free.center() - QPoint(window_->width() / 2, window_->height() / 2));
     }
     window_->show();
+    trace("window-shown");
     window_->raise();
     window_->activateWindow();
 }
@@ -154,6 +164,7 @@ void QtBackend::tick(TimerId id)
     const Timer* timer = timers_[index_of(id)];
     // A timeout already queued when the game stopped the timer is not a tick.
     if (quitting_ || timer == nullptr || !timer->live() || form_ == nullptr || !form_->controls) return;
+    trace(tick_event(id));
     form_->timer_tick(id);
     window_->refresh();
 }

@@ -1,0 +1,174 @@
+// Cost of painting the game window on Qt's offscreen platform: one repaint of the whole
+// window, and the repaint that follows one gravity step of a piece in the air. The game runs
+// on the headless backend; the window paints from its controls as on a screen. The counters
+// give the repainted area, which after a step must stay within the cells the piece covered
+// before and after it. A landing that removes four rows shows the cost of a large change.
+#include "bench/four_row_landing.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/game_window.h"
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QObject>
+#include <QPaintEvent>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace vorbix::qt {
+namespace {
+
+// The area of a region in square pixels.
+long long area_of(const QRegion& region)
+{
+    long long area = 0;
+    for (const QRect& rect : region) area += static_cast<long long>(rect.width()) * rect.height();
+    return area;
+}
+
+// Records the regions that the window is asked to paint.
+class PaintWatch : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion painted;
+};
+
+// A game in play with its window shown: the curtain open, a piece in the air.
+struct ShownGame {
+    ShownGame()
+    {
+        backend.on_tick([this](TimerId id) { form.timer_tick(id); });
+        backend.queue_answer(answer_no);
+        form.Show();
+        // The intro and the curtain are over; the first piece falls.
+        backend.advance(3600);
+        window = std::make_unique<GameWindow>(form);
+        window->show();
+        window->refresh();
+        QCoreApplication::processEvents();
+        window->installEventFilter(&watch);
+        hold_in_the_air();
+    }
+
+    // A piece five rows down, which the steps move up and down by turns and never land.
+    void hold_in_the_air()
+    {
+        form.state.row = 5.0f;
+        form.state.fallstep = 0.3f;
+        form.Timer1_Timer();
+        window->refresh();
+        QCoreApplication::processEvents();
+    }
+
+    // Where the visible cells of the falling piece are, in the window's pixels.
+    QRegion piece_region() const
+    {
+        QRegion region;
+        const SpritePool& pool = form.controls->Shape1;
+        for (int k = 1; k < pool.size(); ++k) {
+            if (pool.exists(k) && pool[k].visible) {
+                region += window->scale().pixels(pool[k].place).toAlignedRect().adjusted(-1, -1, 1, 1);
+            }
+        }
+        return region;
+    }
+
+    HeadlessBackend backend;
+    Form1 form{backend};
+    std::unique_ptr<GameWindow> window;
+    PaintWatch watch;
+};
+
+void full_repaint(benchmark::State& bench)
+{
+    ShownGame game;
+    for (auto _ : bench) game.window->repaint();
+    const QRect whole = game.window->rect();
+    bench.counters["repainted_px"] = static_cast<double>(whole.width()) * whole.height();
+}
+BENCHMARK(full_repaint)->Unit(benchmark::kMicrosecond);
+
+void repaint_after_gravity_step(benchmark::State& bench)
+{
+    ShownGame game;
+    long long repainted = 0;
+    long long allowed = 0;
+    bool within_the_piece = true;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        const QRegion before = game.piece_region();
+        game.watch.painted = QRegion();
+        // Up and down by turns, so that the piece stays in the air.
+        game.form.state.fallstep = -game.form.state.fallstep;
+        bench.ResumeTiming();
+
+        game.form.Timer1_Timer();
+        game.window->refresh();
+        QCoreApplication::sendPostedEvents();
+
+        bench.PauseTiming();
+        const QRegion bound = (before + game.piece_region()) & game.window->rect();
+        repainted += area_of(game.watch.painted);
+        allowed += area_of(bound);
+        if (game.watch.painted.isEmpty() || !(game.watch.painted - bound).isEmpty()) within_the_piece = false;
+        bench.ResumeTiming();
+    }
+    const QRect whole = game.window->rect();
+    const double steps = static_cast<double>(bench.iterations());
+    bench.counters["repainted_px"] = static_cast<double>(repainted) / steps;
+    bench.counters["piece_px"] = static_cast<double>(allowed) / steps;
+    bench.counters["window_px"] = static_cast<double>(whole.width()) * whole.height();
+    if (!within_the_piece) bench.SkipWithError("a gravity step repainted outside the cells of the piece");
+}
+BENCHMARK(repaint_after_gravity_step)->Unit(benchmark::kMicrosecond);
+
+// The step in which a bar lands and four rows go: the rows, the piece, the preview and the
+// counters change at once.
+void repaint_after_four_row_landing(benchmark::State& bench)
+{
+    ShownGame game;
+    long long repainted = 0;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        prepare_four_row_landing(game.form);
+        game.window->refresh();
+        QCoreApplication::sendPostedEvents();
+        game.watch.painted = QRegion();
+        bench.ResumeTiming();
+
+        game.form.Timer1_Timer();
+        game.window->refresh();
+        QCoreApplication::sendPostedEvents();
+
+        bench.PauseTiming();
+        repainted += area_of(game.watch.painted);
+        bench.ResumeTiming();
+    }
+    const QRect whole = game.window->rect();
+    bench.counters["repainted_px"] = static_cast<double>(repainted) / static_cast<double>(bench.iterations());
+    bench.counters["window_px"] = static_cast<double>(whole.width()) * whole.height();
+}
+BENCHMARK(repaint_after_four_row_landing)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace vorbix::qt
+
+int main(int argc, char* argv[])
+{
+    // The window is painted off the screen: no display is needed.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    vorbix::qt::substitute_design_fonts();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -92,7 +92,7 @@ TEST(HostileReplay, HugeNumbersAreOutOfRange)
 
 TEST(HostileReplay, NegativeAndMalformedNumbersAreRefused)
 {
-    for (const std::string line : std::vector<std::string>{"advance -1", "key -37", "tick -1", "tick 1 -5", "clock -1", "random -0.5",
+    for (const std::string& line : std::vector<std::string>{"advance -1", "key -37", "tick -1", "tick 1 -5", "clock -1", "random -0.5",
                                    "random nan", "random inf", "random -inf", "random 0x0.8", "key +37", "key 37.0",
                                    "key 3e1", "advance 1_000", "tick 0", "answer maybe", "answer", "key", "start now"}) {
         SCOPED_TRACE(line);

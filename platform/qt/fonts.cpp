@@ -2,6 +2,11 @@
 #include "platform/qt/fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace vorbix::qt {
 
@@ -25,6 +30,16 @@ QFont design_font(const FontSpec& design)
     font.setBold(design.bold);
     font.setItalic(design.italic);
     return font;
+}
+
+bool lacks_bold_face(const QFont& font)
+{
+    if (!font.bold()) return false;
+    const QString family = QFontInfo(font).family();
+    const QStringList styles = QFontDatabase::styles(family);
+    return std::none_of(styles.begin(), styles.end(), [&family](const QString& style) {
+        return QFontDatabase::weight(family, style) >= QFont::Bold;
+    });
 }
 
 }  // namespace vorbix::qt

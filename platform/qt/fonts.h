@@ -14,4 +14,8 @@ void substitute_design_fonts();
 // The font of a control, by the design's family name.
 QFont design_font(const FontSpec& design);
 
+// Whether a bold font stands for a face that has no bold style of its own (the script face
+// among them), so that its text has to be emboldened by hand.
+bool lacks_bold_face(const QFont& font);
+
 }  // namespace vorbix::qt

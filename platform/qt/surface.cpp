@@ -67,9 +67,14 @@ void paint_label(QPainter& painter, const Label& label, const TwipScale& scale)
     if (label.opaque_background) painter.fillRect(place, colour_of(label.background));
     painter.save();
     painter.setClipRect(place, Qt::IntersectClip);
-    painter.setFont(design_font(label.font));
+    const QFont font = design_font(label.font);
+    painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(place, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, QString::fromStdString(label.text));
+    const QString text = QString::fromStdString(label.text);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    painter.drawText(place, flags, text);
+    // A face without a bold style is struck a second time, a pixel to the right.
+    if (lacks_bold_face(font)) painter.drawText(place.translated(1.0, 0.0), flags, text);
     painter.restore();
 }
 

@@ -35,8 +35,8 @@ void Form1::Form_Load()
     ui().outer_width = 22.0f * state.cellsize;
     ui().outer_height = 22.0f * state.cellsize + 450.0f;
     for (SpritePool* pool : {&ui().Shape1, &ui().Shape2}) {
-        pool->operator[](0).place.width = state.cellsize;
-        pool->operator[](0).place.height = state.cellsize;
+        (*pool)[0].place.width = state.cellsize;
+        (*pool)[0].place.height = state.cellsize;
     }
     state.gamelevel = 0;
     loadshapes();

@@ -21,3 +21,4 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print
   run_suite "$top/build/asan" -DVORBIX_SANITIZE=ON
 echo "== replay script fuzzing (libFuzzer, 60 s)"
 VORBIX_FUZZ_BUILD="$top/build/fuzz" "$top/tests/fuzz/run.sh" 60
+echo "== every suite passed"

@@ -21,3 +21,34 @@ if(X11_FOUND)
     set_tests_properties(qt_xvfb_${scenario} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
   endforeach()
 endif()
+
+# Fifty restarts of the real backend and window, in a program of their own: LeakSanitizer
+# checks the memory when it ends.
+add_executable(qt_soak_tests qt_test_main.cpp qt_soak_test.cpp)
+target_link_libraries(qt_soak_tests PRIVATE vorbix_qt GTest::gtest)
+target_include_directories(qt_soak_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+gtest_discover_tests(qt_soak_tests
+  TEST_PREFIX "qt."
+  DISCOVERY_MODE PRE_TEST
+  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+
+# Closing the window in every state of a game ends the program with status 0, soon: within a
+# second, or three under the sanitizers, whose leak check runs at the end.
+if(X11_FOUND)
+  if(VORBIX_SANITIZE)
+    set(vorbix_close_bound_ms 3000)
+  else()
+    set(vorbix_close_bound_ms 1000)
+  endif()
+  foreach(state question intro play paused gameover restart-question)
+    add_test(NAME qt_xvfb_close_in_${state}
+      COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/close_states_test.sh $<TARGET_FILE:vorbix> $<TARGET_FILE:wm_close>
+              ${state} ${vorbix_close_bound_ms})
+    set_tests_properties(qt_xvfb_close_in_${state} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
+  endforeach()
+
+  # Twenty thousand random keys on the real window; about half a minute.
+  add_test(NAME qt_xvfb_key_storm
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/key_storm_test.sh $<TARGET_FILE:vorbix> $<TARGET_FILE:wm_close>)
+  set_tests_properties(qt_xvfb_key_storm PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240 LABELS slow)
+endif()

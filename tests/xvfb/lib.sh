@@ -1,0 +1,186 @@
+# Shared by the window tests: an Xvfb display, the game under it, finding its windows,
+# keys, screenshots and closing the game as a window manager would. A test sets
+#   game      the game program
+#   wm_close  the program that sends a window manager's close message
+#   scenario  its name, used in messages and in the failure screenshot's name
+# then sources this file and calls start_display. It exits 77 (skipped) when Xvfb or the
+# X tools are missing.
+# shellcheck shell=bash
+# The including test sets game, wm_close and scenario, and reads client_width, client_height
+# and close_took_ms that are set here.
+# shellcheck disable=SC2034,SC2154
+
+readonly skip_status=77
+
+for tool in Xvfb xdotool xwininfo import convert; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "skipped: $tool is not installed"
+        exit "$skip_status"
+    fi
+done
+
+work=$(mktemp -d)
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+shot="$work/screen.png"
+xvfb_pid=""
+game_pid=""
+
+cleanup() {
+    if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
+    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL ($scenario): $*" >&2
+    [[ -f "$shot" ]] && cp "$shot" "xvfb-$scenario-failure.png"
+    [[ -f "$work/game.log" ]] && sed 's/^/game: /' "$work/game.log" >&2
+    exit 1
+}
+
+start_display() {
+    # Xvfb picks a free display number itself and writes it to descriptor 3.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        if [[ -s "$work/display" ]]; then
+            export DISPLAY=":$(head -n1 "$work/display")"
+            return
+        fi
+        sleep 0.05
+    done
+    fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+}
+
+start_game() {
+    "$game" >"$work/game.log" 2>&1 &
+    game_pid=$!
+}
+
+# The id of the visible window with exactly this title, waiting up to 10 s for it.
+# (xdotool search --sync polls only every half second.)
+find_window() {
+    local id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+        if [[ -n "$id" ]]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.05
+    done
+    return 1
+}
+
+window_gone() {
+    for _ in $(seq 40); do
+        [[ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# Press and release as separate events: a single "xdotool key" can lose one of them.
+press() {
+    xdotool keydown "$1"
+    sleep 0.05
+    xdotool keyup "$1"
+}
+
+answer_question() {
+    find_window Difficulty >/dev/null || fail "no \"Difficulty\" question"
+    press "$1"
+    window_gone Difficulty && return
+    press "$1"
+    window_gone Difficulty || fail "the question did not close on $1"
+}
+
+# The client area's top left corner on the screen.
+locate_client() {
+    local info
+    info=$(xwininfo -id "$1")
+    client_x=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+    client_y=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+    client_width=$(awk '/Width:/ {print $NF}' <<<"$info")
+    client_height=$(awk '/Height:/ {print $NF}' <<<"$info")
+}
+
+screenshot() { import -window root "$shot" || fail "no screenshot"; }
+
+# The colour of a client pixel in the last screenshot, as #RRGGBB.
+pixel() {
+    convert "$shot" -crop "1x1+$((client_x + $1))+$((client_y + $2))" -depth 8 txt:- |
+        grep -o '#[0-9A-F]\{6\}' | head -n1
+}
+
+expect_pixel() {
+    local found
+    found=$(pixel "$1" "$2")
+    [[ "$found" == "$3" ]] || fail "$4: pixel ($1, $2) is $found, expected $3"
+}
+
+# Light grey, as a push button's face is drawn: red, green and blue equal and above 200.
+is_button_face() {
+    local colour=$1
+    local r=$((16#${colour:1:2})) g=$((16#${colour:3:2})) b=$((16#${colour:5:2}))
+    ((r == g && g == b && r > 200))
+}
+
+expect_within() {
+    local found=$1 expected=$2 slack=$3 what=$4
+    ((found >= expected - slack && found <= expected + slack)) || fail "$what is $found, expected $expected ± $slack"
+}
+
+# Where the large "Pause" button and the left part of the "Game Over" button (inside the
+# well, where the pieces pile up) show, in client pixels.
+readonly pause_x=110 pause_y=100 game_over_x=128 game_over_y=150
+
+pause_shown() { is_button_face "$(pixel "$pause_x" "$pause_y")"; }
+game_over_shown() { is_button_face "$(pixel "$game_over_x" "$game_over_y")"; }
+
+# Drops every piece fast with Down until "Game Over" shows; the pieces pile up in the
+# middle of the well. The game window must have been located.
+play_to_game_over() {
+    for _ in $(seq 60); do
+        for _ in $(seq 5); do
+            press Down
+            sleep 0.1
+        done
+        screenshot
+        game_over_shown && return 0
+    done
+    fail "no \"Game Over\" button after 60 rounds of dropping"
+}
+
+# Closes the game window with a window manager's close message and expects the game to end
+# with status 0 within 5 s. Sets close_took_ms, the time from the message to the end.
+close_game_and_expect_success() {
+    local window
+    window=$(find_window Vorbix) || fail "no game window to close"
+    close_window_and_expect_success "$window"
+}
+
+close_window_and_expect_success() {
+    local window=$1 sent
+    sent=$(date +%s%N)
+    "$wm_close" "$window" || fail "could not send the close message"
+    for _ in $(seq 500); do
+        kill -0 "$game_pid" 2>/dev/null || break
+        sleep 0.01
+    done
+    kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 5 s after its window was closed"
+    wait "$game_pid"
+    local status=$?
+    close_took_ms=$((($(date +%s%N) - sent) / 1000000))
+    game_pid=""
+    ((status == 0)) || fail "the game exited with status $status"
+}
+
+# The game's output holds no report of AddressSanitizer, LeakSanitizer or UBSan.
+expect_no_sanitizer_report() {
+    if grep -Eq 'ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: [A-Za-z]+Sanitizer' "$work/game.log"; then
+        fail "the sanitizers reported a fault"
+    fi
+}

@@ -1,6 +1,7 @@
 // The collision test behind every sideways move and turn: the walls, settled cells, the rows
 // above the board, and how long a freshly spawned piece waits before it can move.
 #include "support/headless_game.h"
+#include "support/key_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +9,6 @@ namespace vorbix {
 namespace {
 
 using testing::HeadlessGame;
-
-constexpr int key_left = 37;
-constexpr int key_right = 39;
-constexpr int key_down = 40;
-constexpr int key_a = 65;
-constexpr int key_s = 83;
 
 struct Placement {
     const char* name;

@@ -1,6 +1,7 @@
 // The curtain: two black halves close over the window at each load and slide apart, 250
 // twips a tick every 200 ms, until both have left the window.
 #include "support/headless_game.h"
+#include "support/key_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,6 @@ namespace vorbix {
 namespace {
 
 using testing::HeadlessGame;
-
-constexpr int key_p = 80;
 
 TEST(Curtain, CoverClosesBothHalvesOverTheWholeWindow)
 {

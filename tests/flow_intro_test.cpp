@@ -1,6 +1,7 @@
 // The intro that turns the four-cell pieces before each game, and the gravity timer that
 // takes over from it.
 #include "support/headless_game.h"
+#include "support/key_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,6 @@ namespace vorbix {
 namespace {
 
 using testing::HeadlessGame;
-
-constexpr int key_left = 37;
-constexpr int key_right = 39;
-constexpr int key_down = 40;
-constexpr int key_a = 65;
-constexpr int key_p = 80;
 
 std::vector<int> visible_active_sprites(HeadlessGame& game)
 {

@@ -1,6 +1,7 @@
 // The keyboard and pause: the key table, the turn wrap-around, the fast drop's bonus, keys
 // while paused, and the Pause button that resumes exactly the ticks that ran before.
 #include "support/headless_game.h"
+#include "support/key_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +11,6 @@ namespace vorbix {
 namespace {
 
 using testing::HeadlessGame;
-
-constexpr int key_left = 37;
-constexpr int key_up = 38;
-constexpr int key_right = 39;
-constexpr int key_down = 40;
-constexpr int key_a = 65;
-constexpr int key_p = 80;
-constexpr int key_s = 83;
 
 // A game in play: the bar (piece 3) spawned and not yet moved, at row -4, column 3.
 class Keys : public ::testing::Test {

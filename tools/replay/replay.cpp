@@ -169,12 +169,10 @@ void Replay::run_line(std::string_view line)
 
 int run_script(std::istream& script, std::ostream& out, std::ostream& error, const DumpObserver& observer)
 {
-    Replay* running = nullptr;
     Replay replay([&](const std::string& json) {
         out << json << '\n' << std::flush;
-        if (observer) observer(*running);
+        if (observer) observer(replay);
     });
-    running = &replay;
     std::string line;
     for (long number = 1; std::getline(script, line); ++number) {
         try {

@@ -13,8 +13,8 @@ class Timer;
 class TimerService {
 public:
     virtual ~TimerService() = default;
-    virtual void interval_set(const Timer& timer) = 0;
-    virtual void enabled_set(const Timer& timer, bool was_enabled) = 0;
+    // The timer starts counting its interval afresh from now, or stops when it is not live.
+    virtual void restart_count(const Timer& timer) = 0;
 };
 
 class Timer {
@@ -26,14 +26,16 @@ public:
     void set_interval(int milliseconds)
     {
         interval_ = milliseconds;
-        if (service_ != nullptr) service_->interval_set(*this);
+        // Setting the interval restarts the count, even to the same value.
+        if (service_ != nullptr) service_->restart_count(*this);
     }
 
     void set_enabled(bool enabled)
     {
         const bool was_enabled = enabled_;
         enabled_ = enabled;
-        if (service_ != nullptr) service_->enabled_set(*this, was_enabled);
+        // Enabling a timer that was already enabled keeps its count going.
+        if (service_ != nullptr && (!was_enabled || !enabled)) service_->restart_count(*this);
     }
 
     TimerId id() const { return id_; }

@@ -37,17 +37,6 @@ void HeadlessBackend::restart_count(const Timer& timer)
     }
 }
 
-void HeadlessBackend::interval_set(const Timer& timer)
-{
-    restart_count(timer);
-}
-
-void HeadlessBackend::enabled_set(const Timer& timer, bool was_enabled)
-{
-    // Enabling a timer that was already enabled keeps its count going.
-    if (!timer.live() || !was_enabled) restart_count(timer);
-}
-
 bool HeadlessBackend::any_timer_live() const
 {
     for (const auto& due : due_) {

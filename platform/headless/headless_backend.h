@@ -49,11 +49,9 @@ public:
     void window_created(const Timer& timer1, const Timer& timer2, const Timer& timer3) override;
     void window_shown() override {}
     void window_unloaded() override;
-    void interval_set(const Timer& timer) override;
-    void enabled_set(const Timer& timer, bool was_enabled) override;
+    void restart_count(const Timer& timer) override;
 
 private:
-    void restart_count(const Timer& timer);
     std::optional<int> next_due_timer(std::int64_t until) const;
 
     TickHandler tick_handler_;

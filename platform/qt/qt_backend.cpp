@@ -140,14 +140,6 @@ void QtBackend::restart_count(const Timer& timer)
     }
 }
 
-void QtBackend::interval_set(const Timer& timer) { restart_count(timer); }
-
-void QtBackend::enabled_set(const Timer& timer, bool was_enabled)
-{
-    // Enabling a timer that was already enabled keeps its count going.
-    if (!timer.live() || !was_enabled) restart_count(timer);
-}
-
 void QtBackend::stop_timers()
 {
     for (auto& clock : clocks_) clock->stop();

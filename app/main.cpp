@@ -1,7 +1,7 @@
-// Vorbix: the game window on the Qt backend.
-#include "platform/qt/fonts.h"
-#include "platform/qt/qt_backend.h"
-#include "window/form1.h"
+// Vorbix: the game window on the Qt front end.
+#include "form/form1.h"
+#include "qt/fonts.h"
+#include "qt/qt_front_end.h"
 
 #include <QApplication>
 
@@ -28,9 +28,8 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName("io.github.vorbix.Vorbix");
     vorbix::qt::substitute_design_fonts();
 
-    vorbix::qt::QtBackend backend;
-    vorbix::Form1 form(backend);
-    backend.attach(form);
-    form.Show();
-    return backend.run();
+    vorbix::qt::QtFrontEnd front_end;
+    vorbix::Form1 game(front_end);
+    game.start();
+    return front_end.run();
 }

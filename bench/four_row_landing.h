@@ -1,8 +1,8 @@
 // A board set up for a landing that removes four rows at once, shared by the benchmarks.
 #pragma once
 
-#include "game/board.h"
-#include "window/form1.h"
+#include "form/board.h"
+#include "form/form1.h"
 
 namespace vorbix {
 

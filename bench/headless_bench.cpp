@@ -1,12 +1,12 @@
-// Cost of the game's own work on the headless backend: one gravity step, a landing that
+// Cost of the game's own work on the headless front end: one gravity step, a landing that
 // removes four rows, a key move with its collision test, and whole games through the
 // replay engine.
 #include "bench/fixed_games.h"
 #include "bench/four_row_landing.h"
-#include "game/board.h"
-#include "platform/headless/headless_backend.h"
+#include "form/board.h"
+#include "headless/headless_front_end.h"
+#include "form/form1.h"
 #include "tools/replay/replay.h"
-#include "window/form1.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,13 +20,12 @@ namespace {
 struct RunningGame {
     RunningGame()
     {
-        backend.on_tick([this](TimerId id) { form.timer_tick(id); });
-        backend.queue_answer(answer_no);
-        form.Show();
-        backend.advance(100);
+        front_end.queue_answer(answer_no);
+        form.start();
+        front_end.advance(100);
     }
-    HeadlessBackend backend;
-    Form1 form{backend};
+    HeadlessFrontEnd front_end;
+    Form1 form{front_end};
 };
 
 void gravity_step_in_the_air(benchmark::State& bench)

@@ -1,13 +1,13 @@
 // Cost of painting the game window on Qt's offscreen platform: one repaint of the whole
 // window, and the repaint that follows one gravity step of a piece in the air. The game runs
-// on the headless backend; the window paints from its controls as on a screen. The counters
+// on the headless front end; the window paints from its controls as on a screen. The counters
 // give the repainted area, which after a step must stay within the cells the piece covered
 // before and after it. A landing that removes four rows shows the cost of a large change.
 #include "bench/four_row_landing.h"
-#include "platform/headless/headless_backend.h"
-#include "platform/qt/fonts.h"
-#include "platform/qt/game_window.h"
-#include "window/form1.h"
+#include "headless/headless_front_end.h"
+#include "qt/fonts.h"
+#include "qt/game_window.h"
+#include "form/form1.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -44,12 +44,11 @@ public:
 struct ShownGame {
     ShownGame()
     {
-        backend.on_tick([this](TimerId id) { form.timer_tick(id); });
-        backend.queue_answer(answer_no);
-        form.Show();
+        front_end.queue_answer(answer_no);
+        form.start();
         // The intro and the curtain are over; the first piece falls.
-        backend.advance(3600);
-        window = std::make_unique<GameWindow>(form);
+        front_end.advance(3600);
+        window = std::make_unique<GameWindow>(&form);
         window->show();
         window->refresh();
         QCoreApplication::processEvents();
@@ -74,14 +73,14 @@ struct ShownGame {
         const SpritePool& pool = form.controls->Shape1;
         for (int k = 1; k < pool.size(); ++k) {
             if (pool.exists(k) && pool[k].visible) {
-                region += window->scale().pixels(pool[k].place).toAlignedRect().adjusted(-1, -1, 1, 1);
+                region += TwipScale(window->logicalDpiX()).pixels(pool[k].place).toAlignedRect().adjusted(-1, -1, 1, 1);
             }
         }
         return region;
     }
 
-    HeadlessBackend backend;
-    Form1 form{backend};
+    HeadlessFrontEnd front_end;
+    Form1 form{front_end};
     std::unique_ptr<GameWindow> window;
     PaintWatch watch;
 };

@@ -1,6 +1,6 @@
 // The keyboard and pause: moves and turns tested for collisions, the fast drop with its
 // bonus, and P, which stops every timer until the Pause button is clicked.
-#include "window/form1.h"
+#include "form/form1.h"
 
 namespace vorbix {
 namespace key {
@@ -44,7 +44,7 @@ void Form1::Form_KeyDown(int keycode, int /*shift*/)
     case key::pause:
         ui().Pause.visible = true;
         // Above the curtain too, so that a paused game can always be resumed.
-        ui().bring_to_front(WidgetId::pause_button);
+        ui().bring_to_front(ui().Pause.name);
         ui().Timer1.set_enabled(false);
         ui().Timer2.set_enabled(false);
         ui().Timer3.set_enabled(false);

@@ -1,6 +1,6 @@
 // Game over and restart: the "Game Over" button stops gravity, and its click builds the
 // window afresh, keeping the game state and so the best score.
-#include "window/form1.h"
+#include "form/form1.h"
 
 namespace vorbix {
 

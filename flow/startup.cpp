@@ -1,7 +1,7 @@
 // Start-up: the window is built from its design, asks for the difficulty, sizes itself
 // from the cell size and builds the well, the preview and the curtain.
 #include "platform/convert.h"
-#include "window/form1.h"
+#include "form/form1.h"
 
 #include <cmath>
 
@@ -10,16 +10,16 @@ namespace vorbix {
 void Form1::Show()
 {
     controls = std::make_unique<FormControls>();
-    for (Timer* timer : {&ui().Timer1, &ui().Timer2, &ui().Timer3}) timer->attach(&backend_);
-    backend_.window_created(ui().Timer1, ui().Timer2, ui().Timer3);
+    for (Timer* timer : {&ui().Timer1, &ui().Timer2, &ui().Timer3}) timer->attach(&front_end_);
+    front_end_.window_created(controls->view());
     Form_Load();
     ui().shown = true;
-    backend_.window_shown();
+    front_end_.window_shown();
 }
 
 void Form1::Unload()
 {
-    backend_.window_unloaded();
+    front_end_.window_unloaded();
     controls.reset();
 }
 
@@ -27,7 +27,7 @@ void Form1::Form_Load()
 {
     // The intro stays off while the question is open and until its sprites exist.
     ui().Timer2.set_enabled(false);
-    state.difficulty = static_cast<std::int16_t>(backend_.ask("Hard Mode?", "Difficulty"));
+    state.difficulty = static_cast<std::int16_t>(front_end_.ask("Hard Mode?", "Difficulty"));
     if (state.difficulty == answer_no) ui().Level.visible = false;
     if (state.difficulty == answer_yes) ui().Level.visible = true;
 
@@ -49,7 +49,7 @@ void Form1::Form_Load()
     ui().hscorelabel.text = "HiScore:" + state.hiscore;
     if (leading_value(state.hiscore) == 0) ui().hscorelabel.text = "HiScore:000000";
 
-    backend_.seed_random(backend_.seconds_since_midnight());
+    random.seed(front_end_.seconds_since_midnight());
     border();
     loadpieces();
     setup();

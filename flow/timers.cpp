@@ -1,16 +1,7 @@
 // The timers: gravity drives play, the intro turns the four-cell pieces before each game.
-#include "window/form1.h"
+#include "form/form1.h"
 
 namespace vorbix {
-
-void Form1::timer_tick(TimerId id)
-{
-    switch (id) {
-    case TimerId::timer1: Timer1_Timer(); break;
-    case TimerId::timer2: Timer2_Timer(); break;
-    case TimerId::timer3: Timer3_Timer(); break;
-    }
-}
 
 void Form1::Timer1_Timer()
 {

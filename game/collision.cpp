@@ -1,8 +1,8 @@
 // The collision test: does the active piece, just moved or turned, run into the wall or a
 // settled cell? The board is the visibility of the grid sprites.
-#include "game/board.h"
-#include "game/counted_loop.h"
-#include "window/form1.h"
+#include "form/board.h"
+#include "form/counted_loop.h"
+#include "form/form1.h"
 
 namespace vorbix {
 

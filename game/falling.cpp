@@ -1,7 +1,7 @@
 // The falling piece: one gravity step, the drawing of its cells and the landing check.
-#include "game/board.h"
-#include "game/counted_loop.h"
-#include "window/form1.h"
+#include "form/board.h"
+#include "form/counted_loop.h"
+#include "form/form1.h"
 
 namespace vorbix {
 

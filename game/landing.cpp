@@ -1,9 +1,9 @@
 // Landing: the piece's cells settle into the well, full rows go, the piece is counted and
 // scored; a cell in or above the top wall row ends the game.
-#include "game/board.h"
-#include "game/counted_loop.h"
+#include "form/board.h"
+#include "form/counted_loop.h"
 #include "platform/convert.h"
-#include "window/form1.h"
+#include "form/form1.h"
 
 namespace vorbix {
 

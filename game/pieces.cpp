@@ -1,5 +1,5 @@
 // The piece catalogue and rotation: which mask cell each box cell of the active piece shows.
-#include "window/form1.h"
+#include "form/form1.h"
 
 #include "platform/convert.h"
 

@@ -1,8 +1,8 @@
 // Row clearing: full rows are removed one at a time, the rows above moving down.
-#include "game/board.h"
-#include "game/counted_loop.h"
+#include "form/board.h"
+#include "form/counted_loop.h"
 #include "platform/convert.h"
-#include "window/form1.h"
+#include "form/form1.h"
 
 namespace vorbix {
 

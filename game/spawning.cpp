@@ -1,7 +1,7 @@
 // Spawning: the intro hands over to gravity, and each new piece comes from the preview.
-#include "game/counted_loop.h"
+#include "form/counted_loop.h"
 #include "game/style.h"
-#include "window/form1.h"
+#include "form/form1.h"
 
 #include <cmath>
 
@@ -9,9 +9,9 @@ namespace vorbix {
 namespace {
 
 // A piece from 1 to count, each equally likely.
-float random_piece(Backend& backend, int count)
+float random_piece(RandomSource& random, int count)
 {
-    return std::floor(backend.next_random() * static_cast<float>(count)) + 1.0f;
+    return std::floor(random.next() * static_cast<float>(count)) + 1.0f;
 }
 
 // The hard-mode level for a score; the bounds themselves match no test and keep the level.
@@ -37,7 +37,7 @@ void Form1::begin()
     ui().Timer2.set_interval(0);
     ui().Timer1.set_interval(50);
     // The first piece of every game is one of the seven four-cell pieces, in hard mode too.
-    state.nextpiece = random_piece(backend_, 7);
+    state.nextpiece = random_piece(random, 7);
     change();
 }
 
@@ -48,9 +48,9 @@ void Form1::change()
     if (state.difficulty == answer_yes) {
         state.gamelevel = level_for(state.score.numeric_value(), state.gamelevel);
         ui().Level.text = "Level " + std::to_string(state.gamelevel);
-        state.nextpiece = random_piece(backend_, state.gamelevel + 7);
+        state.nextpiece = random_piece(random, state.gamelevel + 7);
     } else {
-        state.nextpiece = random_piece(backend_, 7);
+        state.nextpiece = random_piece(random, 7);
     }
     shownext();
     state.col = 3;

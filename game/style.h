@@ -1,7 +1,7 @@
 // The look of a piece: fill pattern and fill colour follow from its style number.
 #pragma once
 
-#include "game/board.h"
+#include "form/board.h"
 #include "platform/controls.h"
 
 namespace vorbix {

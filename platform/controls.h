@@ -94,7 +94,4 @@ struct CellSprite {
     friend bool operator==(const CellSprite&, const CellSprite&) = default;
 };
 
-// Which of the window-system controls (buttons and curtain halves) lie above which.
-enum class WidgetId { pause_button, game_over_button, curtain_top, curtain_bottom };
-
 }  // namespace vorbix

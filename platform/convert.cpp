@@ -1,42 +1,90 @@
-// Conversions between numbers and texts.
+// Conversions between numbers and texts. Numbers are read with fast_float and written with
+// fmt: both are exact and locale-free, and neither needs the standard library's
+// floating-point conversions, which some platforms lack.
 #include "platform/convert.h"
 
-#include <charconv>
+#include <fast_float/fast_float.h>
+#include <fmt/format.h>
+
 #include <cmath>
-#include <cstdlib>
 
 namespace vorbix {
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// A number in exponent form ("1.1920929e-07", "1e+20") written out in positional form.
+std::string positional(const std::string& text)
+{
+    const std::size_t e = text.find('e');
+    if (e == std::string::npos) return text;
+    const bool negative = text.front() == '-';
+    std::string digits;
+    for (const char c : text.substr(0, e)) {
+        if (is_digit(c)) digits += c;
+    }
+    // The first digit stands before the point: the point moves exponent + 1 places in.
+    const int point = std::stoi(text.substr(e + 1)) + 1;
+    const int count = static_cast<int>(digits.size());
+    std::string out;
+    if (point <= 0) {
+        out = "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+    } else if (point >= count) {
+        out = digits + std::string(static_cast<std::size_t>(point - count), '0');
+    } else {
+        out = digits.substr(0, static_cast<std::size_t>(point)) + "." + digits.substr(static_cast<std::size_t>(point));
+    }
+    return negative ? "-" + out : out;
+}
+
+template <typename Number>
+std::string shortest(Number value)
+{
+    if (value == 0) return "0";  // also for -0
+    return positional(fmt::format("{}", value));
+}
+
+}  // namespace
 
 double leading_value(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    const std::size_t start = i;
+    const bool negative = i < text.size() && text[i] == '-';
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    const std::size_t digits_start = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    const std::size_t start = i;
+    while (i < text.size() && is_digit(text[i])) ++i;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        while (i < text.size() && is_digit(text[i])) ++i;
     }
-    if (i == digits_start) return 0.0;
-    std::string number(text.substr(start, i - start));
-    if (number == "+" || number == "-" || number == "." || number == "+." || number == "-.") return 0.0;
-    return std::strtod(number.c_str(), nullptr);
+    // A point with no digit on either side reads as no number at all.
+    double value = 0.0;
+    const auto read = fast_float::from_chars(text.data() + start, text.data() + i, value, fast_float::chars_format::fixed);
+    if (read.ec != std::errc{}) return 0.0;
+    return negative ? -value : value;
+}
+
+std::optional<double> decimal_value(std::string_view word)
+{
+    double value = 0.0;
+    const char* end = word.data() + word.size();
+    const auto read = fast_float::from_chars(word.data(), end, value);
+    if (read.ec != std::errc{} || read.ptr != end) return std::nullopt;
+    return value;
 }
 
 std::string decimal_text(double number)
 {
-    char digits[64];
-    std::to_chars_result written{};
-    if (number == std::floor(number) && std::fabs(number) < 1e15) {
-        written = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(number));
-    } else {
-        written = std::to_chars(digits, digits + sizeof digits, number);
-    }
-    std::string text(digits, written.ptr);
+    const std::string text = number == std::floor(number) && std::fabs(number) < 1e15
+                                 ? std::to_string(static_cast<long long>(number))
+                                 : shortest(number);
     return number < 0 ? text : " " + text;
 }
+
+std::string shortest_text(float value) { return shortest(value); }
+
+std::string shortest_text(double value) { return shortest(value); }
 
 std::string last_characters(std::string_view text, int n)
 {

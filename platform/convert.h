@@ -1,6 +1,8 @@
-// Conversions between numbers and texts, as the game's counters and captions use them.
+// Conversions between numbers and texts, as the game's counters and captions use them. They
+// read and write the same texts on every platform and in every locale.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -11,8 +13,17 @@ namespace vorbix {
 // decimal fraction; whatever follows is ignored. The empty text gives 0.
 double leading_value(std::string_view text);
 
+// The value of a whole word written as a decimal number (digits, an optional point and
+// fraction, an optional exponent, an optional minus sign); nothing when the word is not one.
+std::optional<double> decimal_value(std::string_view word);
+
 // The decimal text of a number, with one leading blank before a non-negative number.
 std::string decimal_text(double number);
+
+// The shortest decimal text that reads back to the same value, never in exponent form and
+// whole values without a point: "0.3", "-1.0000005", "4176.5", "292".
+std::string shortest_text(float value);
+std::string shortest_text(double value);
 
 // The last n characters of a text (all of it when it is shorter).
 std::string last_characters(std::string_view text, int n);

@@ -1,5 +1,5 @@
-// The program's one random-number source: values queued by a test or a replay come first,
-// then a standard engine seeded with the time of day.
+// The game's one random-number source: values queued by a replay come first, then a standard
+// engine that the game seeds with the time of day its front end gives.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,6 @@ class RandomSource {
 public:
     void seed(int seed) { engine_.seed(static_cast<std::uint32_t>(seed)); }
     void queue(float value) { queued_.push_back(value); }
-    bool has_queued() const { return !queued_.empty(); }
 
     // Uniform in [0, 1); 24 bits of the engine's output, so the float is never rounded to 1.
     float next()

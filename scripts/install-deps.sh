@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build ccache pkg-config clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libx11-dev libxtst-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libfmt-dev libfast-float-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xdotool x11-utils imagemagick
   desktop-file-utils appstream libxml2-utils
   fonts-liberation fonts-ebgaramond fonts-dejavu-core fonts-urw-base35

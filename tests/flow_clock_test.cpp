@@ -1,9 +1,10 @@
-// The virtual clock of the headless backend: which timers are live, when their count
+// The virtual clock of the headless front end: which timers are live, when their count
 // restarts, the order of ticks due at the same moment, and ticks delivered without time.
-#include "platform/headless/headless_backend.h"
+#include "headless/headless_front_end.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,27 +23,39 @@ std::ostream& operator<<(std::ostream& out, const Tick& tick)
     return out << "Timer" << tick.timer << "@" << tick.at;
 }
 
-// Three timers attached to a headless backend, as a freshly created window has them, with
-// every tick recorded and an optional hook run inside the handler.
-class Clock : public ::testing::Test {
+// Three timers on the headless clock, as a freshly created window has them; the fixture is
+// the game that the clock delivers their ticks to, recording each and running an optional
+// hook inside the handler.
+class Clock : public ::testing::Test, public GamePort {
 protected:
     void create(int interval1, bool enabled1, int interval2, bool enabled2, int interval3, bool enabled3)
     {
         timers.emplace_back(TimerId::timer1, interval1, enabled1);
         timers.emplace_back(TimerId::timer2, interval2, enabled2);
         timers.emplace_back(TimerId::timer3, interval3, enabled3);
-        for (Timer& timer : timers) timer.attach(&backend);
-        backend.on_tick([this](TimerId id) {
-            ticks.push_back({static_cast<int>(id) + 1, backend.now()});
-            if (hook) hook(id);
-        });
-        backend.window_created(timers[0], timers[1], timers[2]);
+        for (Timer& timer : timers) timer.attach(&clock);
+        clock.attach(this);
+        listed = {&timers[0], &timers[1], &timers[2]};
+        WindowView window;
+        window.timers = listed;
+        clock.window_created(window);
     }
 
     Timer& timer(int number) { return timers[number - 1]; }
 
-    HeadlessBackend backend;
-    std::vector<Timer> timers;  // reserved below, so the backend's pointers stay valid
+    void start() override {}
+    void key_down(int) override {}
+    void click(std::string_view) override {}
+    void tick(TimerId id) override
+    {
+        ticks.push_back({static_cast<int>(id) + 1, clock.now()});
+        if (hook) hook(id);
+    }
+    std::optional<WindowView> window() const override { return std::nullopt; }
+
+    HeadlessFrontEnd clock;
+    std::vector<Timer> timers;  // reserved below, so the clock's pointers stay valid
+    std::array<const Timer*, timer_count> listed{};
     std::vector<Tick> ticks;
     std::function<void(TimerId)> hook;
 
@@ -52,47 +65,47 @@ protected:
 TEST_F(Clock, OnlyATimerEnabledWithAnIntervalAboveZeroTicks)
 {
     create(0, true, 10, false, 10, true);
-    backend.advance(25);
+    clock.advance(25);
     EXPECT_EQ(ticks, (std::vector<Tick>{{3, 10}, {3, 20}}));
-    EXPECT_EQ(backend.now(), 25);
+    EXPECT_EQ(clock.now(), 25);
 }
 
 TEST_F(Clock, TheFirstTickComesOneIntervalAfterCreation)
 {
     create(0, true, 5, true, 200, true);
-    backend.advance(4);
+    clock.advance(4);
     EXPECT_TRUE(ticks.empty());
-    backend.advance(1);
+    clock.advance(1);
     EXPECT_EQ(ticks, (std::vector<Tick>{{2, 5}}));
 }
 
 TEST_F(Clock, SettingTheIntervalRestartsTheCountEvenToTheSameValue)
 {
     create(0, true, 10, true, 0, true);
-    backend.advance(7);
+    clock.advance(7);
     timer(2).set_interval(10);
-    backend.advance(12);  // to 19: the old count would have ticked at 10
+    clock.advance(12);  // to 19: the old count would have ticked at 10
     EXPECT_EQ(ticks, (std::vector<Tick>{{2, 17}}));
 }
 
 TEST_F(Clock, EnablingADisabledTimerRestartsItsCount)
 {
     create(0, true, 10, true, 0, true);
-    backend.advance(6);
+    clock.advance(6);
     timer(2).set_enabled(false);
-    backend.advance(10);  // to 16: silent while disabled
+    clock.advance(10);  // to 16: silent while disabled
     EXPECT_TRUE(ticks.empty());
     timer(2).set_enabled(true);
-    backend.advance(10);
+    clock.advance(10);
     EXPECT_EQ(ticks, (std::vector<Tick>{{2, 26}}));
 }
 
 TEST_F(Clock, EnablingAnEnabledTimerKeepsItsCount)
 {
     create(0, true, 10, true, 0, true);
-    backend.advance(6);
+    clock.advance(6);
     timer(2).set_enabled(true);
-    backend.advance(4);
+    clock.advance(4);
     EXPECT_EQ(ticks, (std::vector<Tick>{{2, 10}}));
 }
 
@@ -100,20 +113,20 @@ TEST_F(Clock, AnIntervalOfZeroStopsATimerWithoutTouchingItsFlag)
 {
     create(0, true, 10, true, 0, true);
     timer(2).set_interval(0);
-    backend.advance(100);
+    clock.advance(100);
     EXPECT_TRUE(ticks.empty());
     EXPECT_TRUE(timer(2).enabled());
     // Enabling a timer whose interval is 0 produces no ticks.
     timer(1).set_enabled(false);
     timer(1).set_enabled(true);
-    backend.advance(100);
+    clock.advance(100);
     EXPECT_TRUE(ticks.empty());
 }
 
 TEST_F(Clock, TicksDueTogetherGoTimer1ThenTimer2ThenTimer3)
 {
     create(6, true, 3, true, 2, true);
-    backend.advance(6);
+    clock.advance(6);
     EXPECT_EQ(ticks, (std::vector<Tick>{{3, 2}, {2, 3}, {3, 4}, {1, 6}, {2, 6}, {3, 6}}));
 }
 
@@ -127,7 +140,7 @@ TEST_F(Clock, AHandlersChangesApplyToTheTicksAfterIt)
             timer(1).set_interval(50);
         }
     };
-    backend.advance(200);
+    clock.advance(200);
     EXPECT_EQ(ticks, (std::vector<Tick>{{2, 2}, {2, 4}, {2, 6}, {1, 56}, {1, 106}, {1, 156}}));
 }
 
@@ -137,19 +150,19 @@ TEST_F(Clock, AHandlerThatStopsAnotherTimerDueAtTheSameMomentSilencesIt)
     hook = [this](TimerId id) {
         if (id == TimerId::timer1) timer(2).set_interval(0);
     };
-    backend.advance(30);
+    clock.advance(30);
     EXPECT_EQ(ticks, (std::vector<Tick>{{1, 10}, {1, 20}, {1, 30}}));
 }
 
 TEST_F(Clock, TickDeliversWithoutTimePassingAndSkipsASilentTimer)
 {
     create(0, true, 5, false, 200, true);
-    backend.advance(3);
-    backend.tick(TimerId::timer3, 4);
-    backend.tick(TimerId::timer1, 2);  // interval 0
-    backend.tick(TimerId::timer2, 2);  // disabled
+    clock.advance(3);
+    clock.tick(TimerId::timer3, 4);
+    clock.tick(TimerId::timer1, 2);  // interval 0
+    clock.tick(TimerId::timer2, 2);  // disabled
     EXPECT_EQ(ticks, (std::vector<Tick>{{3, 3}, {3, 3}, {3, 3}, {3, 3}}));
-    EXPECT_EQ(backend.now(), 3);
+    EXPECT_EQ(clock.now(), 3);
 }
 
 TEST_F(Clock, TickStopsDeliveringOnceAHandlerSilencesTheTimer)
@@ -158,17 +171,16 @@ TEST_F(Clock, TickStopsDeliveringOnceAHandlerSilencesTheTimer)
     hook = [this](TimerId) {
         if (ticks.size() == 2) timer(3).set_interval(0);
     };
-    backend.tick(TimerId::timer3, 10);
+    clock.tick(TimerId::timer3, 10);
     EXPECT_EQ(ticks.size(), 2u);
 }
 
 TEST_F(Clock, TimeStandsStillForNoTickWhenNoTimerIsLive)
 {
     create(0, true, 5, false, 0, true);
-    EXPECT_FALSE(backend.any_timer_live());
-    backend.advance(86'400'000);
+    clock.advance(86'400'000);
     EXPECT_TRUE(ticks.empty());
-    EXPECT_EQ(backend.now(), 86'400'000);
+    EXPECT_EQ(clock.now(), 86'400'000);
 }
 
 }  // namespace

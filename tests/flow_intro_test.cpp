@@ -5,21 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <set>
 
 namespace vorbix {
 namespace {
 
 using testing::HeadlessGame;
-
-std::vector<int> visible_active_sprites(HeadlessGame& game)
-{
-    std::vector<int> visible;
-    for (int k = 1; k <= 16; ++k) {
-        if (game.ui().Shape1[k].visible) visible.push_back(k);
-    }
-    return visible;
-}
+using testing::visible_elements;
 
 bool intro_running(HeadlessGame& game)
 {
@@ -31,7 +23,7 @@ bool gravity_running(HeadlessGame& game)
     return game.ui().Timer2.interval() == 0 && game.ui().Timer1.interval() == 50;
 }
 
-void intro_ticks(HeadlessGame& game, int count) { game.backend.tick(TimerId::timer2, count); }
+void intro_ticks(HeadlessGame& game, int count) { game.front_end.tick(TimerId::timer2, count); }
 
 // Restarts after a game that left the intro counters as given (all else as the last game).
 void restart_with(HeadlessGame& game, int piece, int rotation, float fallstep, int answer = answer_no)
@@ -39,8 +31,7 @@ void restart_with(HeadlessGame& game, int piece, int rotation, float fallstep, i
     game.state().piece = piece;
     game.state().rotation = rotation;
     game.state().fallstep = fallstep;
-    game.backend.queue_answer(answer);
-    game.form.Command1_Click();
+    game.restart(answer);
 }
 
 TEST(FirstIntro, TicksOneToFourDrawNothing)
@@ -51,7 +42,7 @@ TEST(FirstIntro, TicksOneToFourDrawNothing)
         intro_ticks(game, 1);
         EXPECT_EQ(game.state().piece, 0) << "tick " << tick;
         EXPECT_EQ(game.state().rotation, tick) << "tick " << tick;
-        EXPECT_TRUE(visible_active_sprites(game).empty()) << "tick " << tick;
+        EXPECT_TRUE(visible_elements(game.ui().Shape1).empty()) << "tick " << tick;
     }
 }
 
@@ -73,7 +64,7 @@ TEST(FirstIntro, TicksFiveToThirtyTwoShowPiecesOneToSevenInFourTurnsEach)
     // The last frame stays: piece 7 in turn 4. Its mask cells are (3,3), (3,4), (4,2), (4,3);
     // box cell (a, b) shows mask cell (b, 5 - a), so the box cells are (2,3), (1,3), (3,4) and
     // (2,4): sprites 3, 7, 8 and 12.
-    EXPECT_EQ(visible_active_sprites(game), (std::vector<int>{3, 7, 8, 12}));
+    EXPECT_EQ(visible_elements(game.ui().Shape1), (std::set<int>{3, 7, 8, 12}));
 }
 
 TEST(FirstIntro, TheThirtyThirdTickBeginsTheGame)
@@ -89,18 +80,18 @@ TEST(FirstIntro, TheThirtyThirdTickBeginsTheGame)
     EXPECT_EQ(game.state().row, -4.0f);
     EXPECT_EQ(game.state().fallstep, 0.3f);
     // change hides the last intro frame.
-    EXPECT_TRUE(visible_active_sprites(game).empty());
+    EXPECT_TRUE(visible_elements(game.ui().Shape1).empty());
 }
 
 TEST(FirstIntro, ByTheClockTheThirtyThirdTwoMillisecondTickIsAtSixtySix)
 {
     HeadlessGame game;
     game.start(answer_no, {0.5f, 0.1f});
-    game.backend.advance(65);
+    game.front_end.advance(65);
     EXPECT_EQ(game.state().piece, 7);
     EXPECT_EQ(game.state().rotation, 4);
     EXPECT_TRUE(intro_running(game));
-    game.backend.advance(1);
+    game.front_end.advance(1);
     EXPECT_TRUE(gravity_running(game));
     EXPECT_EQ(game.state().piece, 4);
 }
@@ -113,14 +104,13 @@ TEST(RestartIntro, AfterPieceFiveInTurnOneElevenTicksThenPlayOnTheTwelfth)
     EXPECT_EQ(game.ui().Timer2.interval(), 1);
     const int expected[11][2] = {{5, 2}, {5, 3}, {5, 4}, {6, 1}, {6, 2}, {6, 3}, {6, 4}, {7, 1}, {7, 2}, {7, 3}, {7, 4}};
     for (int tick = 0; tick < 11; ++tick) {
-        game.backend.advance(1);
+        game.front_end.advance(1);
         EXPECT_EQ(game.state().piece, expected[tick][0]) << "tick " << tick + 1;
         EXPECT_EQ(game.state().rotation, expected[tick][1]) << "tick " << tick + 1;
         EXPECT_TRUE(intro_running(game)) << "tick " << tick + 1;
     }
-    game.backend.queue_random(0.0f);
-    game.backend.queue_random(0.0f);
-    game.backend.advance(1);
+    game.queue_randoms({0.0f, 0.0f});
+    game.front_end.advance(1);
     EXPECT_TRUE(gravity_running(game));
     EXPECT_EQ(game.state().piece, 1);
 }
@@ -132,7 +122,7 @@ TEST(RestartIntro, TheCarriedOverFallStepDrawsThePiecesLower)
     restart_with(game, 5, 1, 0.3f);
     intro_ticks(game, 1);
     // Piece 5 in turn 2 fills box cells (2,2), (2,3), (3,2), (3,3) at row 8 + 0.3.
-    EXPECT_EQ(visible_active_sprites(game), (std::vector<int>{6, 7, 10, 11}));
+    EXPECT_EQ(visible_elements(game.ui().Shape1), (std::set<int>{6, 7, 10, 11}));
     EXPECT_NEAR(game.ui().Shape1[6].place.top, 10.3 * 292 + 50, 0.01);  // 3057.6
     EXPECT_EQ(game.ui().Shape1[6].place.left, 5 * 292 + 50);
 
@@ -157,13 +147,12 @@ TEST(RestartIntro, ACarriedOverPieceOfEightOrMoreBeginsAtOnce)
             HeadlessGame game;
             game.start(answer_yes);
             restart_with(game, piece, rotation, 0.3f, answer_yes);
-            game.backend.queue_random(0.0f);
-            game.backend.queue_random(0.0f);
-            game.backend.advance(1);
+            game.queue_randoms({0.0f, 0.0f});
+            game.front_end.advance(1);
             EXPECT_TRUE(gravity_running(game)) << "piece " << piece << " rotation " << rotation;
             EXPECT_EQ(game.state().piece, 1) << "piece " << piece << " rotation " << rotation;
             EXPECT_EQ(game.state().rotation, 1);
-            EXPECT_TRUE(visible_active_sprites(game).empty());
+            EXPECT_TRUE(visible_elements(game.ui().Shape1).empty());
         }
     }
 }
@@ -229,17 +218,17 @@ TEST(IntroPause, PausingHoldsTheIntroAndResumingContinuesIt)
 {
     HeadlessGame game;
     game.start();
-    game.backend.advance(20);  // ten ticks: piece 2, turn 2
+    game.front_end.advance(20);  // ten ticks: piece 2, turn 2
     game.form.Form_KeyDown(key_p, 0);
-    game.backend.advance(1000);
+    game.front_end.advance(1000);
     EXPECT_EQ(game.state().piece, 2);
     EXPECT_EQ(game.state().rotation, 2);
     game.form.Pause_Click();
-    game.backend.advance(1);
+    game.front_end.advance(1);
     EXPECT_EQ(game.state().rotation, 2);
-    game.backend.advance(1);  // the count restarted at the click: 2 ms later
+    game.front_end.advance(1);  // the count restarted at the click: 2 ms later
     EXPECT_EQ(game.state().rotation, 3);
-    game.backend.advance(44);  // 22 more ticks make 33
+    game.front_end.advance(44);  // 22 more ticks make 33
     EXPECT_TRUE(gravity_running(game));
 }
 
@@ -249,13 +238,13 @@ TEST(Gravity, TicksEveryFiftyMillisecondsFromTheEndOfTheIntro)
 {
     HeadlessGame game;
     game.start(answer_no, {0.5f, 0.1f});
-    game.backend.advance(115);
+    game.front_end.advance(115);
     EXPECT_EQ(game.state().row, -4.0f);
-    game.backend.advance(1);
+    game.front_end.advance(1);
     EXPECT_EQ(game.state().row, -3.7f);
-    game.backend.advance(49);
+    game.front_end.advance(49);
     EXPECT_EQ(game.state().row, -3.7f);
-    game.backend.advance(1);
+    game.front_end.advance(1);
     EXPECT_FLOAT_EQ(game.state().row, -3.4f);
 }
 
@@ -263,13 +252,13 @@ TEST(Gravity, ALandingTickSettlesCountsAndSpawnsTheNextPieceAtOnce)
 {
     HeadlessGame game;
     game.start(answer_no, {0.3f, 0.5f, 0.1f});
-    game.backend.advance(66);
+    game.front_end.advance(66);
     ASSERT_EQ(game.state().piece, 3);  // the bar, filled in box row 4
     game.form.Form_KeyDown(key_down, 0);
-    game.backend.tick(TimerId::timer1, 19);  // row -4 + 19 = 15: box row 4 at board row 19
+    game.front_end.tick(TimerId::timer1, 19);  // row -4 + 19 = 15: box row 4 at board row 19
     EXPECT_EQ(game.state().piece, 3);
     EXPECT_EQ(game.state().blockcount, "0000");
-    game.backend.tick(TimerId::timer1, 1);  // row 16: the bar stands on the floor
+    game.front_end.tick(TimerId::timer1, 1);  // row 16: the bar stands on the floor
     EXPECT_EQ(game.row_text(20), "...####...");
     EXPECT_EQ(game.state().blockcount, "0001");
     EXPECT_EQ(game.ui().piecelabel.text, "Blocks:0001");
@@ -280,25 +269,24 @@ TEST(Gravity, ALandingTickSettlesCountsAndSpawnsTheNextPieceAtOnce)
     EXPECT_EQ(game.state().col, 3);
     EXPECT_EQ(game.state().rotation, 1);
     EXPECT_EQ(game.state().fallstep, 0.3f);
-    EXPECT_TRUE(visible_active_sprites(game).empty());
+    EXPECT_TRUE(visible_elements(game.ui().Shape1).empty());
 }
 
 TEST(Gravity, NoGravityTickAfterTheGameIsOver)
 {
     HeadlessGame game;
     game.start(answer_no, {0.3f, 0.3f, 0.3f});
-    game.backend.advance(66);
-    // With the first inside cell of row 2 occupied, a piece lands on its first step.
-    game.set_occupied(2, 1);
-    game.backend.advance(50);
+    game.front_end.advance(66);
+    game.lose_on_first_step();
+    game.front_end.advance(50);
     EXPECT_TRUE(game.ui().Command1.visible);
     EXPECT_EQ(game.ui().Timer1.interval(), 0);
     EXPECT_EQ(game.state().blockcount, "0001");
     EXPECT_EQ(game.state().row, -4.0f);  // the piece spawned in the same tick
-    game.backend.advance(10'000);
+    game.front_end.advance(10'000);
     EXPECT_EQ(game.state().row, -4.0f);
     EXPECT_EQ(game.state().blockcount, "0001");
-    EXPECT_TRUE(visible_active_sprites(game).empty());
+    EXPECT_TRUE(visible_elements(game.ui().Shape1).empty());
 }
 
 }  // namespace

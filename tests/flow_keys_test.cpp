@@ -18,12 +18,12 @@ protected:
     void SetUp() override
     {
         game.start(answer_no, {0.3f, 0.3f, 0.3f, 0.3f});
-        game.backend.advance(66);
+        game.front_end.advance(66);
         ASSERT_EQ(game.state().piece, 3);
     }
 
     // Lets the bar fall clear of the top so that every turn is free (row -0.7).
-    void fall_clear() { game.backend.tick(TimerId::timer1, 11); }
+    void fall_clear() { game.front_end.tick(TimerId::timer1, 11); }
 
     void press(int key) { game.form.Form_KeyDown(key, 0); }
 
@@ -33,7 +33,7 @@ protected:
         bool score_is_text;
         std::string score_text;
         bool pause_visible;
-        std::vector<WidgetId> order;
+        std::vector<std::string_view> order;
         bool e1, e2, e3;
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
@@ -115,7 +115,7 @@ TEST_F(Keys, DownGivesItsBonusOncePerPiece)
     press(key_down);
     EXPECT_EQ(game.state().score.number(), 5.0);
     // The next piece earns it again, from the number the score then holds.
-    game.backend.tick(TimerId::timer1, 20);  // lands on the floor: 5 + 10
+    game.front_end.tick(TimerId::timer1, 20);  // lands on the floor: 5 + 10
     ASSERT_EQ(game.state().row, -4.0f);
     EXPECT_EQ(game.state().score.text(), "000015");
     press(key_down);
@@ -156,7 +156,7 @@ TEST_F(Keys, KeysWhilePausedAreApplied)
     EXPECT_EQ(game.state().col, 6);
     // Nothing is drawn while paused; the next gravity step after resuming shows it.
     game.form.Pause_Click();
-    game.backend.advance(50);
+    game.front_end.advance(50);
     EXPECT_EQ(game.ui().Shape1[13].place.left, 7 * 292 + 50);
 }
 
@@ -165,14 +165,14 @@ TEST_F(Keys, PauseShowsTheButtonAboveTheCurtainAndStopsAllTimers)
     press(key_p);
     EXPECT_TRUE(game.ui().Pause.visible);
     ASSERT_FALSE(game.ui().widget_order.empty());
-    EXPECT_EQ(game.ui().widget_order.back(), WidgetId::pause_button);
+    EXPECT_EQ(game.ui().widget_order.back(), "Pause");
     EXPECT_EQ(game.ui().widget_order.size(), 4u);
     EXPECT_FALSE(game.ui().Timer1.enabled());
     EXPECT_FALSE(game.ui().Timer2.enabled());
     EXPECT_FALSE(game.ui().Timer3.enabled());
     const float row = game.state().row;
     const float curtain = game.ui().coverbottom.place.top;
-    game.backend.advance(10'000);
+    game.front_end.advance(10'000);
     EXPECT_EQ(game.state().row, row);
     EXPECT_EQ(game.ui().coverbottom.place.top, curtain);
 }
@@ -192,38 +192,38 @@ TEST_F(Keys, PWhilePausedChangesNothing)
 
 TEST_F(Keys, ResumingRestoresGravityCountedFromTheClick)
 {
-    game.backend.advance(20);  // t = 86
+    game.front_end.advance(20);  // t = 86
     press(key_p);
-    game.backend.advance(1000);
+    game.front_end.advance(1000);
     EXPECT_EQ(game.state().row, -4.0f);
     game.form.Pause_Click();  // t = 1086
-    game.backend.advance(49);
+    game.front_end.advance(49);
     EXPECT_EQ(game.state().row, -4.0f);
-    game.backend.advance(1);
+    game.front_end.advance(1);
     EXPECT_EQ(game.state().row, -3.7f);
     EXPECT_EQ(game.ui().Timer2.interval(), 0);
 }
 
 TEST_F(Keys, ResumingAnOpenCurtainGivesNoCurtainTicks)
 {
-    game.backend.advance(3000);  // the curtain opened after 14 ticks
+    game.front_end.advance(3000);  // the curtain opened after 14 ticks
     ASSERT_EQ(game.ui().Timer3.interval(), 0);
     const float top = game.ui().covertop.place.top;
     press(key_p);
     game.form.Pause_Click();
-    game.backend.advance(1000);
+    game.front_end.advance(1000);
     EXPECT_EQ(game.ui().covertop.place.top, top);
     EXPECT_EQ(game.ui().Timer3.interval(), 0);
 }
 
 TEST_F(Keys, ResumingAfterGameOverGivesNoGravityTicks)
 {
-    game.set_occupied(2, 1);
-    game.backend.advance(50);
+    game.lose_on_first_step();
+    game.front_end.advance(50);
     ASSERT_TRUE(game.ui().Command1.visible);
     press(key_p);
     game.form.Pause_Click();
-    game.backend.advance(1000);
+    game.front_end.advance(1000);
     EXPECT_EQ(game.state().row, -4.0f);
     EXPECT_EQ(game.state().blockcount, "0001");
     EXPECT_EQ(game.ui().Timer1.interval(), 0);

@@ -16,19 +16,13 @@ protected:
     void SetUp() override
     {
         game.start(answer_no, {0.3f, 0.3f, 0.6f});
-        game.backend.advance(66);
+        game.front_end.advance(66);
         for (int i = 0; i < 11; ++i) game.form.addscore();  // 000110, and the landing adds 10
-        game.set_occupied(2, 1);
+        game.lose_on_first_step();
         game.set_occupied(20, 5);
-        game.backend.advance(50);
+        game.front_end.advance(50);
         ASSERT_TRUE(game.ui().Command1.visible);
         ASSERT_EQ(game.state().hiscore, "000120");
-    }
-
-    void restart(int answer)
-    {
-        game.backend.queue_answer(answer);
-        game.form.Command1_Click();
     }
 
     HeadlessGame game;
@@ -55,11 +49,11 @@ TEST(GameOver, CellsAboveTheWellShowTheButtonOnceCentredAndSettleNothing)
     // The square (piece 5) fills box rows 2 and 3: on its first step (row -3.7) they lie in
     // board rows -2 and -1, above the well.
     game.start(answer_no, {0.6f, 0.6f, 0.6f});
-    game.backend.advance(66);
-    game.set_occupied(2, 1);
+    game.front_end.advance(66);
+    game.lose_on_first_step();
     const int visible_before = game.visible_grid_sprites();
     const auto widgets_before = game.ui().widget_order;
-    game.backend.advance(50);
+    game.front_end.advance(50);
     EXPECT_TRUE(game.ui().Command1.visible);
     EXPECT_EQ(game.ui().Command1.place, (Rect{1824.5f, 2124.5f, 2655, 2175}));
     EXPECT_EQ(game.ui().widget_order, widgets_before);
@@ -73,13 +67,13 @@ TEST(GameOver, KeysStillChangeTheSpawnedPieceButNothingIsDrawn)
 {
     HeadlessGame game;
     game.start(answer_no, {0.3f, 0.3f, 0.3f});
-    game.backend.advance(66);
-    game.set_occupied(2, 1);
-    game.backend.advance(50);
+    game.front_end.advance(66);
+    game.lose_on_first_step();
+    game.front_end.advance(50);
     ASSERT_TRUE(game.ui().Command1.visible);
     game.form.Form_KeyDown(37, 0);  // the bar can move at once
     EXPECT_EQ(game.state().col, 2);
-    game.backend.advance(1000);
+    game.front_end.advance(1000);
     for (int k = 1; k <= 16; ++k) EXPECT_FALSE(game.ui().Shape1[k].visible) << k;
 }
 
@@ -94,15 +88,15 @@ TEST_F(Restart, ThePreviewMovesOnOnceMoreAtGameOver)
 
 TEST_F(Restart, AsksTheQuestionAgain)
 {
-    EXPECT_EQ(game.backend.asked(), 1);
-    restart(answer_no);
-    EXPECT_EQ(game.backend.asked(), 2);
+    EXPECT_EQ(game.front_end.asked(), 1);
+    game.restart(answer_no);
+    EXPECT_EQ(game.front_end.asked(), 2);
     EXPECT_EQ(game.state().difficulty, answer_no);
 }
 
 TEST_F(Restart, CountersStartAgainAndTheBestScoreIsKept)
 {
-    restart(answer_no);
+    game.restart(answer_no);
     EXPECT_EQ(game.ui().hscorelabel.text, "HiScore:000120");
     EXPECT_EQ(game.ui().scorelabel.text, "Score:000000");
     EXPECT_EQ(game.ui().rowslabel.text, "Rows:000");
@@ -115,7 +109,7 @@ TEST_F(Restart, CountersStartAgainAndTheBestScoreIsKept)
 
 TEST_F(Restart, TheWindowIsBuiltAfresh)
 {
-    restart(answer_no);
+    game.restart(answer_no);
     EXPECT_EQ(game.visible_grid_sprites(), 64);
     EXPECT_FALSE(game.occupied(2, 1));
     EXPECT_EQ(game.grid(0, 5).pattern, 7);  // the wall's own look again
@@ -135,7 +129,7 @@ TEST_F(Restart, TheLastGamesPieceFieldsCarryOver)
 {
     game.state().rotation = 3;  // as if turned after the game ended
     game.state().fallstep = 1.0f;
-    restart(answer_no);
+    game.restart(answer_no);
     EXPECT_EQ(game.state().piece, 3);
     EXPECT_EQ(game.state().nextpiece, 5.0f);
     EXPECT_EQ(game.state().rotation, 3);
@@ -147,13 +141,13 @@ TEST_F(Restart, TheLastGamesPieceFieldsCarryOver)
 TEST_F(Restart, TheOtherAnswerSwitchesTheLevelLabelAndThePieceSet)
 {
     EXPECT_FALSE(game.ui().Level.visible);
-    restart(answer_yes);
+    game.restart(answer_yes);
     EXPECT_EQ(game.state().difficulty, answer_yes);
     EXPECT_TRUE(game.ui().Level.visible);
     EXPECT_EQ(game.ui().Level.text, "Level 0");
     // Above 500 points hard mode draws from eight pieces: 0.99 x 8 gives piece 8.
     game.state().score = "000600";
-    game.backend.queue_random(0.99f);
+    game.form.random.queue(0.99f);
     game.form.change();
     EXPECT_EQ(game.state().gamelevel, 1);
     EXPECT_EQ(game.ui().Level.text, "Level 1");
@@ -161,10 +155,10 @@ TEST_F(Restart, TheOtherAnswerSwitchesTheLevelLabelAndThePieceSet)
 
     // And back: normal mode hides the label and keeps to the seven four-cell pieces.
     game.ui().Command1.visible = true;
-    restart(answer_no);
+    game.restart(answer_no);
     EXPECT_FALSE(game.ui().Level.visible);
     game.state().score = "000600";
-    game.backend.queue_random(0.99f);
+    game.form.random.queue(0.99f);
     game.form.change();
     EXPECT_EQ(game.state().nextpiece, 7.0f);
     EXPECT_EQ(game.ui().Level.text, "Level 0");
@@ -172,14 +166,13 @@ TEST_F(Restart, TheOtherAnswerSwitchesTheLevelLabelAndThePieceSet)
 
 TEST_F(Restart, TheIntroThenRunsAtOneMillisecond)
 {
-    restart(answer_no);
+    game.restart(answer_no);
     // Piece 3 in turn 1 carried over: turns 2 to 4, then pieces 4 to 7, 3 + 16 = 19 ticks.
-    game.backend.advance(19);
+    game.front_end.advance(19);
     EXPECT_EQ(game.state().piece, 7);
     EXPECT_EQ(game.state().rotation, 4);
-    game.backend.queue_random(0.0f);
-    game.backend.queue_random(0.0f);
-    game.backend.advance(1);
+    game.queue_randoms({0.0f, 0.0f});
+    game.front_end.advance(1);
     EXPECT_EQ(game.ui().Timer1.interval(), 50);
     EXPECT_EQ(game.state().piece, 1);
 }

@@ -1,7 +1,7 @@
 # The Qt backend: pictures and behaviour of the game window on Qt's offscreen platform, and
 # the real window under Xvfb, driven like a player.
-add_executable(qt_tests qt_test_main.cpp qt_surface_test.cpp qt_window_test.cpp qt_backend_test.cpp)
-target_link_libraries(qt_tests PRIVATE vorbix_qt GTest::gtest GTest::gmock)
+add_executable(qt_tests qt_test_main.cpp qt_surface_test.cpp qt_window_test.cpp qt_front_end_test.cpp)
+target_link_libraries(qt_tests PRIVATE vorbix_replay_engine vorbix_qt GTest::gtest GTest::gmock)
 target_include_directories(qt_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 gtest_discover_tests(qt_tests
   TEST_PREFIX "qt."
@@ -25,7 +25,7 @@ endif()
 # Fifty restarts of the real backend and window, in a program of their own: LeakSanitizer
 # checks the memory when it ends.
 add_executable(qt_soak_tests qt_test_main.cpp qt_soak_test.cpp)
-target_link_libraries(qt_soak_tests PRIVATE vorbix_qt GTest::gtest)
+target_link_libraries(qt_soak_tests PRIVATE vorbix_core vorbix_qt GTest::gtest)
 target_include_directories(qt_soak_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 gtest_discover_tests(qt_soak_tests
   TEST_PREFIX "qt."

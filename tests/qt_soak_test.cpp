@@ -2,9 +2,10 @@
 // restarted with its button: a restart must leave behind no Qt object of the old window or
 // of its question, so the objects alive after the last restart are as many as before. Under
 // the sanitizer build LeakSanitizer then checks the memory at the end of the program.
-#include "platform/qt/game_window.h"
-#include "platform/qt/qt_backend.h"
-#include "window/form1.h"
+#include "form/form1.h"
+#include "qt/game_window.h"
+#include "qt/qt_front_end.h"
+#include "support/qt_helpers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -148,33 +149,10 @@ QtCensus census_of(const LiveObjects& live, QWidget& window)
             window.findChildren<QObject*>().size(), qApp->children().size()};
 }
 
-void send_key(QWidget& widget, int qt_key)
-{
-    QKeyEvent press(QEvent::KeyPress, qt_key, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, qt_key, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &release);
-}
-
-// Answers the question box with a key as soon as it is open.
-void answer_when_asked(int qt_key)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, qt_key] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) return;
-        poll->stop();
-        poll->deleteLater();
-        send_key(*box, qt_key);
-    });
-    poll->start(2);
-}
-
 class QtSoakTest : public ::testing::Test {
 protected:
     QtSoakTest()
     {
-        backend.attach(form);
         // Qt makes its pixmap cache when a button is first painted, which on a busy machine
         // can happen late in the soak; it lives as long as the program.
         QPixmap unused;
@@ -182,11 +160,12 @@ protected:
     }
 
     FormControls& ui() { return *form.controls; }
-    GameWindow& window() { return backend.window(); }
+    GameWindow& window() { return static_cast<GameWindow&>(testing::game_window()); }
+    QWidget& game_over_button() { return *window().findChild<QWidget*>(QStringLiteral("Command1")); }
 
     void tick(TimerId id)
     {
-        form.timer_tick(id);
+        form.tick(id);
         window().refresh();
     }
 
@@ -202,8 +181,8 @@ protected:
         static const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_A, Qt::Key_S, Qt::Key_Up, Qt::Key_F5};
         int ticks = 0;
         while (!ui().Command1.visible && ticks < most_ticks_per_game) {
-            send_key(window(), keys[static_cast<std::size_t>(game + ticks) % std::size(keys)]);
-            send_key(window(), Qt::Key_Down);
+            testing::send_key(window(), keys[static_cast<std::size_t>(game + ticks) % std::size(keys)]);
+            testing::send_key(window(), Qt::Key_Down);
             tick(TimerId::timer1);
             ++ticks;
             // Let the real timers and the painting have their turn now and then.
@@ -215,7 +194,7 @@ protected:
     // Clicks the real "Game Over" button; the restart asks the question again.
     void click_game_over()
     {
-        auto& button = *static_cast<QAbstractButton*>(window().widget_of(WidgetId::game_over_button));
+        auto& button = static_cast<QAbstractButton&>(game_over_button());
         ASSERT_TRUE(button.isVisible()) << "no \"Game Over\" button on the screen";
         button.click();
     }
@@ -224,13 +203,12 @@ protected:
     {
         ASSERT_TRUE(form.controls) << "the restart left no window";
         ASSERT_FALSE(ui().Command1.visible);
-        ASSERT_FALSE(window().widget_of(WidgetId::game_over_button)->isVisible());
+        ASSERT_FALSE(game_over_button().isVisible());
         ASSERT_TRUE(window().isVisible());
         ASSERT_EQ(window().windowTitle(), "Vorbix");
         ASSERT_EQ(ui().Timer2.interval(), 1);
         ASSERT_EQ(ui().scorelabel.text, "Score:000000");
         ASSERT_EQ(form.state.difficulty, difficulty) << "the new game did not take the answer";
-        ASSERT_FALSE(backend.quitting());
     }
 
     // Plays and restarts the games; answer prepares the answer to the question of each
@@ -265,47 +243,26 @@ protected:
     {
         window().close();
         settle();
-        EXPECT_TRUE(backend.quitting());
         EXPECT_FALSE(window().isVisible());
-        for (const TimerId id : {TimerId::timer1, TimerId::timer2, TimerId::timer3}) {
-            EXPECT_FALSE(backend.timer_running(id));
-        }
+        for (const char* timer : {"Timer1", "Timer2", "Timer3"}) EXPECT_FALSE(testing::qt_timer(timer).isActive());
     }
 
-    QtBackend backend;
-    Form1 form{backend};
+    QtFrontEnd front_end;
+    Form1 form{front_end};
     QtCensus first, last;
 };
-
-TEST_F(QtSoakTest, FiftyRestartsWithQueuedAnswersLeaveNoQtObjectBehind)
-{
-    const LiveObjects live;
-    ASSERT_TRUE(live.available()) << "Qt's object hooks are not there to count with";
-    backend.queue_answer(answer_no);
-    form.Show();
-    ASSERT_TRUE(window().isVisible());
-
-    soak(live, [this](int game) {
-        const int answer = game % 2 == 0 ? answer_no : answer_yes;
-        backend.queue_answer(answer);
-        return answer;
-    });
-    ASSERT_FALSE(HasFailure());
-    expect_nothing_left_behind();
-    close_the_game();
-}
 
 TEST_F(QtSoakTest, FiftyRestartsAnsweredInTheQuestionBoxLeaveNoQtObjectBehind)
 {
     const LiveObjects live;
     ASSERT_TRUE(live.available()) << "Qt's object hooks are not there to count with";
-    answer_when_asked(Qt::Key_Escape);
-    form.Show();
+    testing::answer_when_asked(Qt::Key_Escape);
+    form.start();
     ASSERT_TRUE(window().isVisible());
     ASSERT_EQ(form.state.difficulty, answer_no);
 
     soak(live, [](int game) {
-        answer_when_asked(game % 2 == 0 ? Qt::Key_Escape : Qt::Key_Return);
+        testing::answer_when_asked(game % 2 == 0 ? Qt::Key_Escape : Qt::Key_Return);
         return game % 2 == 0 ? answer_no : answer_yes;
     });
     ASSERT_FALSE(HasFailure());

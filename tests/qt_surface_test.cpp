@@ -1,8 +1,8 @@
 // Pictures of the game window's surface, painted from the controls of a game started on the
 // headless backend, and the regions that a change of the controls repaints.
-#include "game/board.h"
-#include "platform/qt/game_window.h"
-#include "platform/qt/surface.h"
+#include "form/board.h"
+#include "qt/game_window.h"
+#include "qt/surface.h"
 #include "support/headless_game.h"
 
 #include <QImage>
@@ -43,16 +43,18 @@ protected:
 
     QPoint pixel_of(float x, float y) const
     {
-        const TwipScale scale = window.scale();
+        const TwipScale scale = this->scale();
         return QPoint(static_cast<int>(scale.pixels(x)), static_cast<int>(scale.pixels(y)));
     }
+
+    TwipScale scale() const { return TwipScale(window.logicalDpiX()); }
 
     QColor colour_at(const QImage& image, float x, float y) const { return image.pixelColor(pixel_of(x, y)); }
 
     // The pixels strictly inside a rectangle, clear of its outline.
     QRect inside_of(const Rect& place) const
     {
-        return window.scale().pixels(place).toAlignedRect().adjusted(2, 2, -2, -2);
+        return scale().pixels(place).toAlignedRect().adjusted(2, 2, -2, -2);
     }
 
     static std::set<QRgb> colours_in(const QImage& image, const QRect& area)
@@ -75,7 +77,7 @@ protected:
     }
 
     testing::HeadlessGame game;
-    GameWindow window{game.form};
+    GameWindow window{&game.form};
 };
 
 TEST_F(SurfacePicture, ShowsTheDesignedColours)
@@ -104,7 +106,7 @@ TEST_F(SurfacePicture, WallCellIsRedWithBlackHatchAndBlueOutline)
     EXPECT_TRUE(contains(inside, red));
     EXPECT_TRUE(contains(inside, black)) << "the diagonal cross hatch";
     EXPECT_FALSE(contains(inside, yellow));
-    const QRectF place = window.scale().pixels(wall.place);
+    const QRectF place = scale().pixels(wall.place);
     const auto edge = colours_in(image, QRect(qCeil(place.left()), qRound(place.center().y()), 1, 1));
     EXPECT_TRUE(contains(edge, blue)) << "outline on the cell's left edge";
 }
@@ -142,7 +144,7 @@ TEST_F(SurfacePicture, TheSpriteBroughtToTheFrontLastIsOnTop)
 TEST_F(SurfacePicture, NextPieceStandsOnTwoLines)
 {
     const QImage image = picture();
-    const QRect label = window.scale().pixels(game.ui().npiece.place).toAlignedRect();
+    const QRect label = scale().pixels(game.ui().npiece.place).toAlignedRect();
     auto has_text = [&](double from, double to) {
         for (int y = label.top() + qRound(label.height() * from); y < label.top() + qRound(label.height() * to); ++y) {
             for (int x = label.left() + 1; x < label.right(); ++x) {
@@ -222,10 +224,10 @@ protected:
     ChangedRegion()
     {
         for (int k = 1; k <= 20; ++k) controls.Shape2.create(k);
-        before = snapshot_of(controls);
+        before = snapshot_of(controls.view());
     }
 
-    QRegion changes() const { return changed_region(before, snapshot_of(controls), scale, whole); }
+    QRegion changes() const { return changed_region(before, snapshot_of(controls.view()), scale, whole); }
     QPoint centre_of(const Rect& place) const { return scale.pixels(place).center().toPoint(); }
 
     FormControls controls;
@@ -251,7 +253,7 @@ TEST_F(ChangedRegion, AMovedSpriteRepaintsWhereItWasAndWhereItIs)
 {
     controls.Shape2[5].visible = true;
     controls.Shape2[5].place = {600, 600, 300, 300};
-    before = snapshot_of(controls);
+    before = snapshot_of(controls.view());
     const Rect was = controls.Shape2[5].place;
     controls.Shape2[5].place.top = 3000;
 
@@ -272,12 +274,12 @@ TEST_F(ChangedRegion, ShowingRestylingOrRaisingASpriteRepaintsIt)
     controls.Shape2[7].visible = true;
     EXPECT_TRUE(changes().contains(centre_of(controls.Shape2[7].place))) << "shown";
     for (const auto& [what, change] : changes_of_a_shown_sprite) {
-        before = snapshot_of(controls);
+        before = snapshot_of(controls.view());
         change(controls.Shape2[7]);
         EXPECT_TRUE(changes().contains(centre_of(controls.Shape2[7].place))) << what;
         controls.Shape2[7] = before.pools[1][7];
     }
-    before = snapshot_of(controls);
+    before = snapshot_of(controls.view());
     controls.Shape2.bring_to_front(7);
     EXPECT_TRUE(changes().contains(centre_of(controls.Shape2[7].place))) << "brought to the front";
 }

@@ -1,6 +1,6 @@
 // The Qt tests run on Qt's offscreen platform: no display is needed, and the pictures are
 // painted exactly as on a screen.
-#include "platform/qt/fonts.h"
+#include "qt/fonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

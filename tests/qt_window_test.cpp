@@ -1,7 +1,7 @@
 // The game window's Qt side: the key table, keys and clicks reaching the game, and the
 // buttons, curtain halves and window size following the controls.
-#include "platform/qt/game_window.h"
-#include "platform/qt/key_map.h"
+#include "qt/game_window.h"
+#include "qt/key_map.h"
 #include "support/headless_game.h"
 
 #include <QAbstractButton>
@@ -47,29 +47,28 @@ protected:
         QApplication::sendEvent(&window, &event);
     }
 
-    QAbstractButton& button(WidgetId id) { return *static_cast<QAbstractButton*>(window.widget_of(id)); }
+    QWidget& child(const char* name) { return *window.findChild<QWidget*>(QLatin1String(name)); }
+    QAbstractButton& button(const char* name) { return static_cast<QAbstractButton&>(child(name)); }
+    TwipScale scale() const { return TwipScale(window.logicalDpiX()); }
 
-    // The four window-system children from the bottom up.
-    std::vector<QWidget*> stacking()
+    // The names of the four window-system children from the bottom up.
+    QStringList stacking() const
     {
-        std::vector<QWidget*> order;
+        QStringList order;
         for (QObject* child : window.children()) {
-            for (const WidgetId id : {WidgetId::pause_button, WidgetId::game_over_button, WidgetId::curtain_top,
-                                      WidgetId::curtain_bottom}) {
-                if (child == window.widget_of(id)) order.push_back(window.widget_of(id));
-            }
+            if (child->isWidgetType()) order.append(child->objectName());
         }
         return order;
     }
 
     testing::HeadlessGame game;
-    GameWindow window{game.form};
+    GameWindow window{&game.form};
 };
 
 TEST_F(GameWindowTest, TakesTheWindowsSizeAndTitleFromTheControls)
 {
-    const TwipScale scale = window.scale();
-    EXPECT_EQ(window.size(), QSize(qRound(scale.pixels(6304)), qRound(scale.pixels(6424))));
+    const TwipScale twips = scale();
+    EXPECT_EQ(window.size(), QSize(qRound(twips.pixels(6304)), qRound(twips.pixels(6424))));
     if (window.logicalDpiX() == 96) {
         EXPECT_EQ(window.size(), QSize(420, 428));
     }
@@ -79,36 +78,36 @@ TEST_F(GameWindowTest, TakesTheWindowsSizeAndTitleFromTheControls)
 
 TEST_F(GameWindowTest, CurtainHalvesFollowTheControls)
 {
-    const TwipScale scale = window.scale();
-    QWidget& top = *window.widget_of(WidgetId::curtain_top);
-    QWidget& bottom = *window.widget_of(WidgetId::curtain_bottom);
-    EXPECT_EQ(top.geometry(), scale.whole_pixels(game.ui().covertop.place));
-    EXPECT_EQ(bottom.geometry(), scale.whole_pixels(game.ui().coverbottom.place));
+    const TwipScale twips = scale();
+    QWidget& top = child("covertop");
+    QWidget& bottom = child("coverbottom");
+    EXPECT_EQ(top.geometry(), twips.whole_pixels(game.ui().covertop.place));
+    EXPECT_EQ(bottom.geometry(), twips.whole_pixels(game.ui().coverbottom.place));
     EXPECT_FALSE(top.isHidden());
     ASSERT_EQ(top.children().size(), 1u) << "the black rectangle inside";
     EXPECT_EQ(static_cast<QWidget*>(top.children().front())->size(), top.size());
 
-    game.backend.advance(200);
+    game.front_end.advance(200);
     window.refresh();
-    EXPECT_EQ(top.geometry(), scale.whole_pixels(game.ui().covertop.place)) << "after one curtain tick";
-    EXPECT_LT(top.y(), scale.whole_pixels(Rect{0, -game.ui().outer_height / 2, 1, 1}).y());
+    EXPECT_EQ(top.geometry(), twips.whole_pixels(game.ui().covertop.place)) << "after one curtain tick";
+    EXPECT_LT(top.y(), twips.whole_pixels(Rect{0, -game.ui().outer_height / 2, 1, 1}).y());
 }
 
 TEST_F(GameWindowTest, KeysReachTheGameWhateverWasClicked)
 {
-    EXPECT_EQ(button(WidgetId::pause_button).focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(button(WidgetId::game_over_button).focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(button("Pause").focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(button("Command1").focusPolicy(), Qt::NoFocus);
 
     press(Qt::Key_P, Qt::NoModifier, "p");
     EXPECT_TRUE(game.ui().Pause.visible);
     EXPECT_FALSE(game.ui().Timer1.enabled() || game.ui().Timer2.enabled() || game.ui().Timer3.enabled());
-    EXPECT_FALSE(button(WidgetId::pause_button).isHidden());
-    EXPECT_EQ(button(WidgetId::pause_button).text(), "Pause");
-    EXPECT_EQ(stacking().back(), window.widget_of(WidgetId::pause_button)) << "above the curtain";
+    EXPECT_FALSE(button("Pause").isHidden());
+    EXPECT_EQ(button("Pause").text(), "Pause");
+    EXPECT_EQ(stacking().back(), "Pause") << "above the curtain";
 
-    button(WidgetId::pause_button).click();
+    button("Pause").click();
     EXPECT_FALSE(game.ui().Pause.visible);
-    EXPECT_TRUE(button(WidgetId::pause_button).isHidden());
+    EXPECT_TRUE(button("Pause").isHidden());
     EXPECT_TRUE(game.ui().Timer3.enabled());
 
     // A capital letter is the same key.
@@ -118,28 +117,25 @@ TEST_F(GameWindowTest, KeysReachTheGameWhateverWasClicked)
 
 TEST_F(GameWindowTest, CurtainLiesAboveTheButtonsAfterStartUp)
 {
-    const std::vector<QWidget*> order = stacking();
-    ASSERT_EQ(order.size(), 4u);
-    EXPECT_EQ(order[2], window.widget_of(WidgetId::curtain_top));
-    EXPECT_EQ(order[3], window.widget_of(WidgetId::curtain_bottom));
+    EXPECT_EQ(stacking(), QStringList({"Pause", "Command1", "covertop", "coverbottom"}));
 }
 
 TEST_F(GameWindowTest, GameOverButtonRestartsOnlyWhenShown)
 {
-    QAbstractButton& game_over = button(WidgetId::game_over_button);
+    QAbstractButton& game_over = button("Command1");
     game_over.click();
-    EXPECT_EQ(game.backend.asked(), 1) << "a hidden button does nothing";
+    EXPECT_EQ(game.front_end.asked(), 1) << "a hidden button does nothing";
 
     game.form.gameover();
     window.refresh();
     EXPECT_FALSE(game_over.isHidden());
     EXPECT_EQ(game_over.text(), "Game Over");
-    EXPECT_EQ(game_over.geometry(), window.scale().whole_pixels(game.ui().Command1.place));
+    EXPECT_EQ(game_over.geometry(), scale().whole_pixels(game.ui().Command1.place));
     EXPECT_NEAR(game_over.geometry().center().x(), window.width() / 2, 1) << "centred";
 
-    game.backend.queue_answer(answer_yes);
+    game.front_end.queue_answer(answer_yes);
     game_over.click();
-    EXPECT_EQ(game.backend.asked(), 2) << "the question comes again";
+    EXPECT_EQ(game.front_end.asked(), 2) << "the question comes again";
     EXPECT_FALSE(game.ui().Command1.visible);
     EXPECT_TRUE(game_over.isHidden()) << "the new window's button is hidden";
     EXPECT_TRUE(game.ui().Level.visible);

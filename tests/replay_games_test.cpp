@@ -28,14 +28,6 @@ struct Expectation {
     std::string value;
 };
 
-std::string read_file(const std::filesystem::path& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string trimmed(const std::string& text)
 {
     const auto first = text.find_first_not_of(" \t\r");
@@ -47,7 +39,7 @@ std::vector<Expectation> read_expectations(const std::filesystem::path& path)
 {
     std::vector<Expectation> expectations;
     int number = 0;
-    for (const std::string& raw : testing::lines_of(read_file(path))) {
+    for (const std::string& raw : testing::lines_of(testing::file_text(path.string()))) {
         ++number;
         const std::string line = trimmed(raw);
         if (line.empty() || line[0] == '#') continue;
@@ -66,7 +58,7 @@ std::vector<Expectation> read_expectations(const std::filesystem::path& path)
 void check_game(const std::string& name, std::size_t dump_count)
 {
     const std::filesystem::path dir = VORBIX_REPLAY_SCRIPTS;
-    const ReplayRun run = testing::run_replay(read_file(dir / (name + ".txt")));
+    const ReplayRun run = testing::run_replay(testing::file_text((dir / (name + ".txt")).string()));
     EXPECT_EQ(run.status, 0);
     for (const std::string& error : run.errors) ADD_FAILURE() << name << ".txt " << error;
     EXPECT_EQ(run.dumps.size(), dump_count);

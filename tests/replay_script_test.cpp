@@ -5,15 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-#include <tuple>
-#include <unistd.h>
-
 namespace vorbix {
 namespace {
 
@@ -56,46 +47,27 @@ TEST(ReplayExample, StartsANormalGameAsDocumented)
     EXPECT_EQ(dump.at("timers[0]"), R"({"interval":50,"enabled":true})");
     EXPECT_EQ(dump.at("timers[1].interval"), "0");
     EXPECT_EQ(dump.at("Shape1#visible"), "[]");
-    EXPECT_EQ(dump.find("Shape1")->items.size(), 17u);
-    EXPECT_EQ(dump.find("Shape2")->items.size(), 265u);
-    EXPECT_EQ(dump.find("Shape3")->items.size(), 17u);
+    EXPECT_EQ(dump.find("Shape1")->size(), 17u);
+    EXPECT_EQ(dump.find("Shape2")->size(), 265u);
+    EXPECT_EQ(dump.find("Shape3")->size(), 17u);
     // The preview shows piece 1: "0010" over "1110" in mask rows 3 and 4.
     EXPECT_EQ(dump.at("Shape3#visible"), "[11,13,14,15]");
 }
 
 TEST(ReplayExample, TheProgramPrintsWhatTheEngineDoes)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("vorbix-replay-test-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    {
-        std::ofstream(dir / "example.txt") << example;
-        std::ofstream(dir / "broken.txt") << "answer no\nstart\ndump\nkey 65536\ndump\n";
-    }
-    auto run_program = [&](const std::string& arguments) {
-        const std::string command = std::string(VORBIX_REPLAY_PROGRAM) + " " + arguments + " >" +
-                                    (dir / "out").string() + " 2>" + (dir / "err").string();
-        const int status = std::system(command.c_str());
-        std::ifstream out(dir / "out");
-        std::ifstream err(dir / "err");
-        std::stringstream o, e;
-        o << out.rdbuf();
-        e << err.rdbuf();
-        return std::tuple{WEXITSTATUS(status), o.str(), e.str()};
-    };
-
     const ReplayRun in_process = run_replay(example);
-    for (const std::string& how : {(dir / "example.txt").string(), "<" + (dir / "example.txt").string()}) {
-        const auto [status, out, err] = run_program(how);
-        EXPECT_EQ(status, 0) << how;
-        EXPECT_EQ(out, in_process.dumps.at(0) + "\n") << how;
-        EXPECT_EQ(err, "") << how;
+    for (const bool from_input : {false, true}) {
+        const ReplayRun run = testing::run_program(example, from_input);
+        EXPECT_EQ(run.status, 0) << from_input;
+        EXPECT_EQ(run.out, in_process.out) << from_input;
+        EXPECT_EQ(run.error, "") << from_input;
     }
-    const auto [status, out, err] = run_program((dir / "broken.txt").string());
-    EXPECT_EQ(status, 2);
-    EXPECT_EQ(testing::lines_of(out).size(), 1u);
-    EXPECT_EQ(err.rfind("line 4: ", 0), 0u) << err;
-    EXPECT_EQ(testing::lines_of(err).size(), 1u);
-    std::filesystem::remove_all(dir);
+    const ReplayRun broken = testing::run_program("answer no\nstart\ndump\nkey 65536\ndump\n");
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_EQ(broken.dumps.size(), 1u);
+    EXPECT_EQ(broken.error.rfind("line 4: ", 0), 0u) << broken.error;
+    EXPECT_EQ(broken.errors.size(), 1u);
 }
 
 struct BadScript {

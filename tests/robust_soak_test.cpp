@@ -19,11 +19,11 @@ constexpr int most_ticks_per_game = 20000;
 // Gives the number of gravity ticks it took.
 int play_to_the_end(HeadlessGame& game)
 {
-    game.backend.tick(TimerId::timer2, 1000);
+    game.front_end.tick(TimerId::timer2, 1000);
     int ticks = 0;
     while (!game.ui().Command1.visible && ticks < most_ticks_per_game) {
-        game.form.Form_KeyDown(40, 0);
-        game.backend.tick(TimerId::timer1);
+        game.form.key_down(40);
+        game.front_end.tick(TimerId::timer1);
         ++ticks;
     }
     return ticks;
@@ -48,10 +48,9 @@ TEST(Soak, AThousandGamesWithRestartsRebuildTheWindowAndKeepTheBestScore)
         best = game.state().hiscore;
 
         // Alternate the answers, so that both piece sets are played and restarted.
-        game.backend.queue_answer(n % 2 == 0 ? answer_no : answer_yes);
-        game.form.Command1_Click();
+        game.restart(n % 2 == 0 ? answer_no : answer_yes);
 
-        ASSERT_EQ(game.backend.asked(), n + 1);
+        ASSERT_EQ(game.front_end.asked(), n + 1);
         ASSERT_EQ(watch.check(game.form), "");
         EXPECT_EQ(pool_problem(game.ui().Shape1, 16), "");
         EXPECT_EQ(pool_problem(game.ui().Shape2, 264), "");

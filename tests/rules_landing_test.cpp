@@ -1,6 +1,6 @@
 // Landing: a piece that can fall no further settles into the well in its colours, full rows
 // go, the piece is counted and scored; a cell in or above the top wall row ends the game.
-#include "tests/support/board_helpers.h"
+#include "tests/support/headless_game.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +23,7 @@ constexpr float first_piece_5 = 0.6f;
 // Every later next piece is piece 1.
 constexpr float next_piece_1 = 0.0f;
 
-void gravity_ticks(HeadlessGame& game, long count)
-{
-    game.backend.tick(TimerId::timer1, count);
-}
+void gravity_ticks(HeadlessGame& game, long count) { game.front_end.tick(TimerId::timer1, count); }
 
 TEST(Landing, TheFirstPieceSettlesOnTheFloor)
 {
@@ -57,7 +54,7 @@ TEST(Landing, TheFirstPieceSettlesOnTheFloor)
     // The same tick spawned the next piece, not yet drawn.
     EXPECT_EQ(game.state().piece, 1);
     EXPECT_EQ(game.state().row, -4.0f);
-    EXPECT_TRUE(visible_elements(game.ui().Shape1, 1, 16).empty());
+    EXPECT_TRUE(visible_elements(game.ui().Shape1).empty());
 }
 
 TEST(Landing, APieceThatFillsARowScoresTheRowAndItself)
@@ -84,19 +81,14 @@ TEST(Landing, SettlesInTheWholeRowWhereEachCellWasDrawn)
 {
     struct Case {
         const char* name;
-        int piece;
-        int rotation;
-        float row;
-        int col;
-        float fallstep;
+        Placement at;
         std::vector<std::pair<int, int>> occupied;
         std::vector<std::pair<int, std::string>> after;
     };
     const Case cases[] = {
         // 9.8 tests row 14; 10.1 overlaps row 15 by a tenth and settles in row 14.
-        {"the bar onto a single cell", 3, 1, 9.5f, 3, 0.3f, {{15, 5}},
-         {{14, "...####..."}, {15, "....#....."}}},
-        {"piece 1 upright against the left wall, fast", 1, 2, 10.0f, 0, 1.0f, {},
+        {"the bar onto a single cell", {3, 1, 9.5f, 3, 0.3f}, {{15, 5}}, {{14, "...####..."}, {15, "....#....."}}},
+        {"piece 1 upright against the left wall, fast", {1, 2, 10.0f, 0, 1.0f}, {},
          {{17, ".........."}, {18, "#........."}, {19, "#........."}, {20, "##........"}}},
     };
     for (const Case& c : cases) {
@@ -104,7 +96,7 @@ TEST(Landing, SettlesInTheWholeRowWhereEachCellWasDrawn)
         HeadlessGame game;
         game.start();
         for (const auto& [r, col] : c.occupied) game.set_occupied(r, col);
-        place_piece(game.state(), c.piece, c.rotation, c.row, c.col, c.fallstep);
+        place_piece(game.state(), c.at);
         int steps = 0;
         do {
             game.form.drop();
@@ -132,8 +124,7 @@ TEST(Landing, ACellInTheTopWallRowEndsTheGame)
 {
     HeadlessGame game;
     game.start(answer_no, {first_piece_3, next_piece_1, next_piece_1});
-    // Every cell at or above the top wall row rests on row 2, column 1.
-    game.set_occupied(2, 1);
+    game.lose_on_first_step();
     game.form.begin();
 
     gravity_ticks(game, 1);
@@ -154,9 +145,9 @@ TEST(Landing, ACellInTheTopWallRowEndsTheGame)
 
     // The next piece was still spawned and shown; with gravity stopped it stays hidden.
     EXPECT_EQ(game.state().piece, 1);
-    EXPECT_EQ(visible_elements(game.ui().Shape3, 1, 16), (std::set<int>{11, 13, 14, 15}));
+    EXPECT_EQ(visible_elements(game.ui().Shape3), (std::set<int>{11, 13, 14, 15}));
     gravity_ticks(game, 5);
-    EXPECT_TRUE(visible_elements(game.ui().Shape1, 1, 16).empty());
+    EXPECT_TRUE(visible_elements(game.ui().Shape1).empty());
     EXPECT_EQ(game.state().row, -4.0f);
 }
 
@@ -178,7 +169,7 @@ TEST(Landing, CellsAboveTheBoardEndTheGameAndAreDropped)
         SCOPED_TRACE(c.name);
         HeadlessGame game;
         game.start(answer_no, {c.first_piece, next_piece_1, next_piece_1});
-        game.set_occupied(2, 1);
+        game.lose_on_first_step();
         game.form.begin();
 
         gravity_ticks(game, 1);

@@ -1,13 +1,34 @@
 // The piece catalogue and rotation: the sixteen masks, and which box cells each turn fills.
-#include "tests/support/board_helpers.h"
+#include "tests/support/headless_game.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <set>
+#include <utility>
 
 namespace vorbix::testing {
 namespace {
+
+// A cell of the active piece's 4 by 4 box: (box row, box column), both 1..4.
+using BoxCell = std::pair<int, int>;
+
+// The box cells that the cell test finds filled for a piece in a turn, asking rotate for
+// each cell in the order the game walks the box.
+std::set<BoxCell> filled_box_cells(Form1& form, int piece, int rotation)
+{
+    GameState& s = form.state;
+    s.piece = piece;
+    s.rotation = rotation;
+    std::set<BoxCell> cells;
+    for (s.outer = 1; s.outer <= 4; ++s.outer) {
+        for (s.inner = 1; s.inner <= 4; ++s.inner) {
+            form.rotate();
+            if (character_at(s.pieces[piece][s.maskrow], s.maskcol) == "1") cells.insert({s.outer, s.inner});
+        }
+    }
+    return cells;
+}
 
 TEST(PieceCatalogue, HoldsTheSixteenMasks)
 {

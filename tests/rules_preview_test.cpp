@@ -1,6 +1,6 @@
 // The next-piece preview: sixteen cells tiling the preview box, showing the next piece as
 // stored, in the colours it will have on the board.
-#include "tests/support/board_helpers.h"
+#include "tests/support/headless_game.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(Preview, AllCellsHiddenUntilTheFirstNextPiece)
 {
     HeadlessGame game;
     game.start();
-    EXPECT_TRUE(visible_elements(game.ui().Shape3, 1, 16).empty());
+    EXPECT_TRUE(visible_elements(game.ui().Shape3).empty());
     EXPECT_TRUE(game.ui().backdrop.visible);
 }
 
@@ -47,7 +47,7 @@ TEST(Preview, ShowsEachPieceAsStored)
         HeadlessGame game;
         game.start();
         show_next(game, c.piece);
-        EXPECT_EQ(visible_elements(game.ui().Shape3, 1, 16), c.shown);
+        EXPECT_EQ(visible_elements(game.ui().Shape3), c.shown);
     }
 }
 
@@ -87,7 +87,7 @@ TEST(Preview, TheLargerPiecesLookLikeTheFourCellOnes)
         HeadlessGame game;
         game.start();
         show_next(game, c.piece);
-        for (const int k : visible_elements(game.ui().Shape3, 1, 16)) {
+        for (const int k : visible_elements(game.ui().Shape3)) {
             EXPECT_EQ(game.ui().Shape3[k].fill, c.fill) << k;
             EXPECT_EQ(game.ui().Shape3[k].pattern, c.pattern) << k;
         }
@@ -100,7 +100,7 @@ TEST(Preview, NoCellOfThePreviousPieceRemains)
     game.start();
     show_next(game, 15);
     show_next(game, 3);
-    EXPECT_EQ(visible_elements(game.ui().Shape3, 1, 16), (std::set<int>{13, 14, 15, 16}));
+    EXPECT_EQ(visible_elements(game.ui().Shape3), (std::set<int>{13, 14, 15, 16}));
     // The bar's cells took its look over that of piece 15.
     EXPECT_EQ(game.ui().Shape3[13].pattern, vertical_lines);
 }

@@ -1,6 +1,7 @@
 // Row clearing: full rows go one at a time, topmost first, the rows above moving down with
 // their colours; each row is worth 100 points and one more on the rows counter.
-#include "tests/support/board_helpers.h"
+#include "tests/support/game_watch.h"
+#include "tests/support/headless_game.h"
 
 #include <gtest/gtest.h>
 
@@ -29,18 +30,6 @@ void expect_board(HeadlessGame& game, const Board& board)
         const auto listed = board.find(row);
         EXPECT_EQ(game.row_text(row), listed == board.end() ? empty : listed->second) << "row " << row;
     }
-}
-
-int walls_visible(HeadlessGame& game)
-{
-    int count = 0;
-    for (int r = 0; r <= 21; ++r) {
-        for (int c = 0; c <= 11; ++c) {
-            const bool wall = r == 0 || r == 21 || c == 0 || c == 11;
-            if (wall && game.occupied(r, c)) ++count;
-        }
-    }
-    return count;
 }
 
 TEST(RowClearing, FullRowsAreRemovedAndScored)
@@ -98,7 +87,7 @@ TEST(RowClearing, FullRowsAreRemovedAndScored)
         lay_out(game, c.before);
         game.form.checkrow();
         expect_board(game, c.after);
-        EXPECT_EQ(walls_visible(game), 64);
+        EXPECT_EQ(visible_wall_cells(game.ui()), 64);
         EXPECT_EQ(game.state().score, TextOrNumber(c.score));
         EXPECT_EQ(game.state().rowcount, c.rowcount);
         const bool removed = std::string(c.rowcount) != "000";

@@ -1,6 +1,6 @@
 // Spawning: the first piece of a game, the next piece drawn at random, hard-mode levels
 // from the score, the spawn position and the look of each piece.
-#include "tests/support/board_helpers.h"
+#include "tests/support/headless_game.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,7 @@ TEST(Spawning, PlacesTheNewPieceAboveTheWellHidden)
     game.start(answer_no, {0.3f});
     GameState& s = game.state();
     s.nextpiece = 6.0f;
-    place_piece(s, 2, 4, 12.5f, 7, 1.0f);
+    place_piece(s, {2, 4, 12.5f, 7, 1.0f});
     for (int k = 1; k <= 16; ++k) game.ui().Shape1[k].visible = true;
 
     game.form.change();
@@ -57,10 +57,10 @@ TEST(Spawning, PlacesTheNewPieceAboveTheWellHidden)
     EXPECT_EQ(s.row, -4.0f);
     EXPECT_EQ(s.rotation, 1);
     EXPECT_EQ(s.fallstep, 0.3f);
-    EXPECT_TRUE(visible_elements(game.ui().Shape1, 1, 16).empty());
+    EXPECT_TRUE(visible_elements(game.ui().Shape1).empty());
     // 0.3 * 7 -> piece 3, which the preview shows as a bar along its bottom row.
     EXPECT_EQ(s.nextpiece, 3.0f);
-    EXPECT_EQ(visible_elements(game.ui().Shape3, 1, 16), (std::set<int>{13, 14, 15, 16}));
+    EXPECT_EQ(visible_elements(game.ui().Shape3), (std::set<int>{13, 14, 15, 16}));
 }
 
 TEST(Spawning, EveryPieceTakesTheStyleOfItsKind)

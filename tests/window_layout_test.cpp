@@ -1,6 +1,6 @@
 // The window's layout after start-up: the cell size, the window's size, the side panel
 // centred beside the well, the three sprite pools and the walled well.
-#include "tests/support/board_helpers.h"
+#include "tests/support/headless_game.h"
 
 #include <gtest/gtest.h>
 
@@ -183,7 +183,7 @@ TEST(Well, ActivePieceStandsTenTwipsLeftOfItsColumn)
     HeadlessGame game;
     game.start();
     // Piece 3 lying in box row 4 at column 3: its cells are in board columns 4 to 7.
-    place_piece(game.state(), 3, 1, 5.0f, 3, 0.0f);
+    place_piece(game.state(), {3, 1, 5.0f, 3});
     game.form.drop();
     for (int b = 1; b <= 4; ++b) {
         SCOPED_TRACE(b);

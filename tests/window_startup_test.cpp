@@ -1,6 +1,6 @@
 // Start-up: the difficulty question, the counters and their labels, the timers, the best
 // score carried into a new game and the random numbers seeded from the clock.
-#include "tests/support/board_helpers.h"
+#include "tests/support/headless_game.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 void load_again(HeadlessGame& game, int answer)
 {
     game.form.Unload();
-    game.backend.queue_answer(answer);
+    game.front_end.queue_answer(answer);
     game.form.Show();
 }
 
@@ -34,7 +34,7 @@ TEST(StartUp, TheAnswerChoosesTheDifficultyAndTheLevelLabel)
         SCOPED_TRACE(c.name);
         HeadlessGame game;
         game.start(c.answer);
-        EXPECT_EQ(game.backend.asked(), 1);
+        EXPECT_EQ(game.front_end.asked(), 1);
         EXPECT_EQ(game.state().difficulty, c.difficulty);
         EXPECT_EQ(game.ui().Level.visible, c.level_shown);
         EXPECT_EQ(game.ui().Level.text, "Level 0");
@@ -98,7 +98,7 @@ TEST(StartUp, ANewGameShowsTheBestScoreOfTheRun)
 
     load_again(game, answer_no);
 
-    EXPECT_EQ(game.backend.asked(), 2);
+    EXPECT_EQ(game.front_end.asked(), 2);
     EXPECT_EQ(game.state().hiscore, "000120");
     EXPECT_EQ(game.ui().hscorelabel.text, "HiScore:000120");
     EXPECT_EQ(game.ui().scorelabel.text, "Score:000000");
@@ -128,7 +128,7 @@ TEST(StartUp, ANewGameBuildsTheWindowAfresh)
     EXPECT_EQ(game.visible_grid_sprites(), 64);
     EXPECT_EQ(game.grid(0, 5).fill, (Rgb{255, 0, 0}));
     EXPECT_EQ(game.ui().Shape1[16].place.width, 292.0f);
-    EXPECT_TRUE(visible_elements(game.ui().Shape3, 1, 16).empty());
+    EXPECT_TRUE(visible_elements(game.ui().Shape3).empty());
 }
 
 TEST(StartUp, ANewGameKeepsThePieceFieldsOfTheLastOne)
@@ -181,13 +181,13 @@ TEST(StartUp, RandomNumbersAreSeededFromTheClock)
 {
     constexpr int pieces = 40;
     HeadlessGame first;
-    first.backend.set_clock(3600);
+    first.front_end.set_clock(3600);
     first.start();
     HeadlessGame second;
-    second.backend.set_clock(3600);
+    second.front_end.set_clock(3600);
     second.start();
     HeadlessGame later;
-    later.backend.set_clock(3601);
+    later.front_end.set_clock(3601);
     later.start();
 
     const std::vector<float> sequence = next_pieces(first, pieces);
@@ -203,7 +203,7 @@ TEST(StartUp, RandomNumbersAreSeededFromTheClock)
 TEST(StartUp, EveryLoadSeedsTheRandomNumbersAgain)
 {
     HeadlessGame game;
-    game.backend.set_clock(45000);
+    game.front_end.set_clock(45000);
     game.start();
     const std::vector<float> sequence = next_pieces(game, 30);
 

@@ -1,7 +1,7 @@
 // The well: 22 rows by 12 columns of grid sprites, its outer ring the wall.
-#include "game/board.h"
-#include "game/counted_loop.h"
-#include "window/form1.h"
+#include "form/board.h"
+#include "form/counted_loop.h"
+#include "form/form1.h"
 
 namespace vorbix {
 

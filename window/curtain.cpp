@@ -1,5 +1,5 @@
 // The curtain: two black halves close over the window at every load and slide apart.
-#include "window/form1.h"
+#include "form/form1.h"
 
 namespace vorbix {
 
@@ -12,8 +12,8 @@ void Form1::cover()
     ui().covertop.visible = true;
     ui().coverbottom.place = {0.0f, height / 2.0f, width, height};
     ui().coverbottom.visible = true;
-    ui().bring_to_front(WidgetId::curtain_top);
-    ui().bring_to_front(WidgetId::curtain_bottom);
+    ui().bring_to_front(ui().covertop.name);
+    ui().bring_to_front(ui().coverbottom.name);
     for (Panel* half : {&ui().covertop, &ui().coverbottom}) {
         half->child_height = half->place.height;
         half->child_width = half->place.width;

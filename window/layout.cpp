@@ -1,6 +1,6 @@
 // The window's layout: the active-piece sprites and the side panel centred beside the well.
-#include "game/counted_loop.h"
-#include "window/form1.h"
+#include "form/counted_loop.h"
+#include "form/form1.h"
 
 namespace vorbix {
 

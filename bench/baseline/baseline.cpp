@@ -3,8 +3,8 @@
 // client size and paints a yellow surface, seven labels, an outlined square and 296 hatched,
 // outlined rectangles, of which a block of 16 is moved by a 50 ms precise timer, falling
 // faster after Down; after ten blocks have fallen the timer stops and the window rests.
-// It writes the same trace lines as the game (see platform/qt/trace.h).
-#include "platform/qt/trace.h"
+// It writes the same trace lines as the game (see qt/trace.h).
+#include "qt/trace.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -3,8 +3,8 @@
 // keep settings the game can give them, and "Game Over" shows exactly when the game is over.
 #pragma once
 
-#include "game/board.h"
-#include "window/form1.h"
+#include "form/board.h"
+#include "form/form1.h"
 
 #include <cmath>
 #include <string>
@@ -120,8 +120,6 @@ public:
         if (s.gamelevel < 0 || s.gamelevel > 9) return "gamelevel " + std::to_string(s.gamelevel);
         return "";
     }
-
-    bool play_has_begun() const { return begun_; }
 
 private:
     bool begun_ = false;

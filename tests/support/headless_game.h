@@ -1,28 +1,68 @@
-// A game on the headless backend for tests: start it, look at its board, set cells.
+// A game on the headless front end for tests: start it, look at its board, set cells, put a
+// piece somewhere, and see which sprites of a pool are showing.
 #pragma once
 
-#include "game/board.h"
-#include "platform/headless/headless_backend.h"
-#include "window/form1.h"
+#include "form/board.h"
+#include "form/form1.h"
+#include "headless/headless_front_end.h"
 
 #include <initializer_list>
+#include <set>
 #include <string>
+#include <utility>
 
 namespace vorbix::testing {
 
+// Where the active piece's box stands, as spawning, gravity and the keys leave it.
+struct Placement {
+    int piece;
+    int rotation;
+    float row;
+    int col;
+    float fallstep = 0.0f;
+};
+
+inline void place_piece(GameState& s, const Placement& at)
+{
+    s.piece = at.piece;
+    s.rotation = at.rotation;
+    s.row = at.row;
+    s.col = at.col;
+    s.fallstep = at.fallstep;
+}
+
+// The active-piece sprite that draws box cell (a, b).
+inline int box_sprite(int box_row, int box_column) { return 4 * (box_row - 1) + box_column; }
+
+inline std::set<int> visible_elements(const SpritePool& pool, int first = 1, int last = 16)
+{
+    std::set<int> shown;
+    for (int k = first; k <= last; ++k) {
+        if (pool[k].visible) shown.insert(k);
+    }
+    return shown;
+}
+
 class HeadlessGame {
 public:
-    HeadlessGame()
-    {
-        backend.on_tick([this](TimerId id) { form.timer_tick(id); });
-    }
-
     // Program start: the window is built, loaded (answering the question) and shown.
     void start(int answer = answer_no, std::initializer_list<float> randoms = {})
     {
-        backend.queue_answer(answer);
-        for (const float value : randoms) backend.queue_random(value);
-        form.Show();
+        front_end.queue_answer(answer);
+        queue_randoms(randoms);
+        form.start();
+    }
+
+    // The "Game Over" button's click, answering the question it asks.
+    void restart(int answer)
+    {
+        front_end.queue_answer(answer);
+        form.Command1_Click();
+    }
+
+    void queue_randoms(std::initializer_list<float> randoms)
+    {
+        for (const float value : randoms) form.random.queue(value);
     }
 
     GameState& state() { return form.state; }
@@ -31,6 +71,10 @@ public:
     CellSprite& grid(int row, int column) { return ui().Shape2[grid_element(row, column)]; }
     bool occupied(int row, int column) { return grid(row, column).visible; }
     void set_occupied(int row, int column, bool visible = true) { grid(row, column).visible = visible; }
+
+    // Every cell at or above the top wall row rests on board row 2, column 1: with that cell
+    // occupied, the next piece lands on its first step and ends the game.
+    void lose_on_first_step() { set_occupied(2, 1); }
 
     // Fills the inside of a board row, leaving the given columns empty.
     void fill_row(int row, std::initializer_list<int> gaps = {})
@@ -50,15 +94,10 @@ public:
         return text;
     }
 
-    int visible_grid_sprites()
-    {
-        int count = 0;
-        for (int n = 1; n <= grid_sprites; ++n) count += ui().Shape2[n].visible ? 1 : 0;
-        return count;
-    }
+    int visible_grid_sprites() { return static_cast<int>(visible_elements(ui().Shape2, 1, grid_sprites).size()); }
 
-    HeadlessBackend backend;
-    Form1 form{backend};
+    HeadlessFrontEnd front_end;
+    Form1 form{front_end};
 };
 
 }  // namespace vorbix::testing

@@ -1,9 +1,11 @@
 // Writing the dump: the game state, the window and every control, one JSON object a line.
 #include "tools/replay/dump.h"
 
-#include <charconv>
-#include <cmath>
-#include <initializer_list>
+#include "platform/convert.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
 #include <utility>
 
 namespace vorbix {
@@ -31,22 +33,14 @@ std::string quoted(const std::string& text)
     return out + "\"";
 }
 
-// The shortest text that reads back to the same value, never in exponent form.
-template <typename Number>
-std::string shortest_text(Number value)
-{
-    if (value == 0) return "0";  // also for -0
-    char text[400];
-    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
-    return std::string(text, written.ptr);
-}
-
-std::string number_text(double value) { return shortest_text(value); }
+std::string float_text(float value) { return shortest_text(value); }
 
 std::string bool_text(bool value) { return value ? "true" : "false"; }
 
 // A JSON object from members already written as JSON.
-std::string object(std::initializer_list<std::pair<const char*, std::string>> members)
+using Members = std::vector<std::pair<std::string, std::string>>;
+
+std::string object(const Members& members)
 {
     std::string out = "{";
     for (const auto& [name, value] : members) {
@@ -74,7 +68,7 @@ std::string place_members(const Rect& place, bool visible)
 
 std::string state_json(const GameState& s)
 {
-    const std::string score = s.score.is_text() ? quoted(s.score.text()) : number_text(s.score.number());
+    const std::string score = s.score.is_text() ? quoted(s.score.text()) : shortest_text(s.score.number());
     return object({{"piece", std::to_string(s.piece)},
                    {"nextpiece", float_text(s.nextpiece)},
                    {"rotation", std::to_string(s.rotation)},
@@ -126,59 +120,49 @@ std::string pool_json(const SpritePool& pool)
     return out + "]";
 }
 
-std::string window_json(const FormControls& c)
+std::string window_json(const WindowView& window)
 {
-    return object({{"shown", bool_text(c.shown)},
-                   {"caption", quoted(c.caption)},
-                   {"outer_width", float_text(c.outer_width)},
-                   {"outer_height", float_text(c.outer_height)},
-                   {"client_width", float_text(c.client_width())},
-                   {"client_height", float_text(c.client_height())}});
+    return object({{"shown", bool_text(window.shown)},
+                   {"caption", quoted(std::string(window.caption))},
+                   {"outer_width", float_text(window.outer_width)},
+                   {"outer_height", float_text(window.outer_height)},
+                   {"client_width", float_text(window.client_width)},
+                   {"client_height", float_text(window.client_height)}});
 }
 
 }  // namespace
 
-std::string float_text(float value)
+std::string dump_json(const DumpContext& context, const GameState& state, const WindowView& window)
 {
-    return shortest_text(value);
-}
-
-std::string dump_json(const DumpContext& context, const GameState& state, const FormControls& c)
-{
-    const std::string timers =
-        "[" + timer_json(c.Timer1) + "," + timer_json(c.Timer2) + "," + timer_json(c.Timer3) + "]";
-    const std::string labels = object({{"npiece", label_json(c.npiece)},
-                                       {"scorelabel", label_json(c.scorelabel)},
-                                       {"hscorelabel", label_json(c.hscorelabel)},
-                                       {"rowslabel", label_json(c.rowslabel)},
-                                       {"piecelabel", label_json(c.piecelabel)},
-                                       {"Level", label_json(c.Level)}});
-    const std::string buttons = object({{"Pause", place_members(c.Pause.place, c.Pause.visible)},
-                                        {"Command1", place_members(c.Command1.place, c.Command1.visible)}});
-    const auto child = [](const Panel& panel) {
-        return object({{"width", float_text(panel.child_width)}, {"height", float_text(panel.child_height)}});
-    };
-    const std::string curtain = object({{"covertop", place_members(c.covertop.place, c.covertop.visible)},
-                                        {"coverbottom", place_members(c.coverbottom.place, c.coverbottom.visible)},
-                                        {"cot", child(c.covertop)},
-                                        {"cob", child(c.coverbottom)}});
-    const Rect& box = c.backdrop.place;
-    const std::string backdrop = object({{"left", float_text(box.left)},
+    std::string timers;
+    for (const Timer* timer : window.timers) timers += (timers.empty() ? "" : ",") + timer_json(*timer);
+    Members labels;
+    for (const Label* label : window.labels) labels.emplace_back(label->name, label_json(*label));
+    Members buttons;
+    for (const PushButton* button : window.buttons) {
+        buttons.emplace_back(button->name, place_members(button->place, button->visible));
+    }
+    Members curtain;
+    for (const Panel* half : window.curtain) curtain.emplace_back(half->name, place_members(half->place, half->visible));
+    for (const Panel* half : window.curtain) {
+        curtain.emplace_back(half->child_name, object({{"width", float_text(half->child_width)},
+                                                       {"height", float_text(half->child_height)}}));
+    }
+    const Rect& box = window.outline->place;
+    Members members{{"t", std::to_string(context.time)},
+                    {"asked", std::to_string(context.asked)},
+                    {"state", state_json(state)},
+                    {"window", window_json(window)},
+                    {"timers", "[" + timers + "]"},
+                    {"labels", object(labels)},
+                    {"buttons", object(buttons)},
+                    {"curtain", object(curtain)},
+                    {"backdrop", object({{"left", float_text(box.left)},
                                          {"top", float_text(box.top)},
                                          {"width", float_text(box.width)},
-                                         {"height", float_text(box.height)}});
-    return object({{"t", std::to_string(context.time)},
-                   {"asked", std::to_string(context.asked)},
-                   {"state", state_json(state)},
-                   {"window", window_json(c)},
-                   {"timers", timers},
-                   {"labels", labels},
-                   {"buttons", buttons},
-                   {"curtain", curtain},
-                   {"backdrop", backdrop},
-                   {"Shape1", pool_json(c.Shape1)},
-                   {"Shape2", pool_json(c.Shape2)},
-                   {"Shape3", pool_json(c.Shape3)}});
+                                         {"height", float_text(box.height)}})}};
+    for (const SpritePool* pool : window.pools) members.emplace_back(pool->name(), pool_json(*pool));
+    return object(members);
 }
 
 }  // namespace vorbix

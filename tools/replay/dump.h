@@ -1,8 +1,8 @@
 // The whole observable state of the game as one line of JSON.
 #pragma once
 
-#include "game/game_state.h"
-#include "window/form_controls.h"
+#include "form/game_state.h"
+#include "platform/window_view.h"
 
 #include <cstdint>
 #include <string>
@@ -14,9 +14,6 @@ struct DumpContext {
     int asked = 0;
 };
 
-std::string dump_json(const DumpContext& context, const GameState& state, const FormControls& controls);
-
-// A single-precision value as the shortest text that reads back to it; whole values as integers.
-std::string float_text(float value);
+std::string dump_json(const DumpContext& context, const GameState& state, const WindowView& window);
 
 }  // namespace vorbix

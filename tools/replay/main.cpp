@@ -54,7 +54,7 @@ int run(std::istream& script, const Options& options, int& argc, char** argv)
     }
     return vorbix::run_script(script, std::cout, std::cerr, [&pictures](vorbix::Replay& replay) {
         try {
-            pictures.write(replay.form());
+            pictures.write(replay.view());
         } catch (const std::runtime_error& failure) {
             throw vorbix::ScriptError(failure.what());
         }

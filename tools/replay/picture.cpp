@@ -1,10 +1,9 @@
 // Pictures of a replay, painted by the game window's own code on Qt's offscreen platform.
 #include "tools/replay/picture.h"
 
-#include "platform/headless/headless_backend.h"
-#include "platform/qt/fonts.h"
-#include "platform/qt/game_window.h"
-#include "window/form1.h"
+#include "platform/port.h"
+#include "qt/fonts.h"
+#include "qt/game_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,12 +44,18 @@ PicturePlatform::PicturePlatform(int& argc, char** argv)
 
 PicturePlatform::~PicturePlatform() = default;
 
-// The window that the pictures are taken of: the real game window of the replay's game object,
-// or, before "start", a window holding the design's controls.
-struct ReplayPictures::Painter {
-    explicit Painter(Form1& game) : form(&game), window(game) {}
-    Form1* form;
-    qt::GameWindow window;
+// The game window, shown still: it pictures whatever window it is given, and no event reaches
+// a game.
+struct ReplayPictures::Painter final : GamePort {
+    Painter() : game_window(this) {}
+    void start() override {}
+    void key_down(int) override {}
+    void click(std::string_view) override {}
+    void tick(TimerId) override {}
+    std::optional<WindowView> window() const override { return shown; }
+
+    std::optional<WindowView> shown;
+    qt::GameWindow game_window;
 };
 
 ReplayPictures::ReplayPictures(std::string folder) : folder_(std::move(folder)) {}
@@ -59,20 +64,11 @@ ReplayPictures::~ReplayPictures() = default;
 
 bool ReplayPictures::prepare() { return QDir().mkpath(QString::fromStdString(folder_)); }
 
-std::string ReplayPictures::write(Form1* form)
+std::string ReplayPictures::write(const WindowView& view)
 {
-    // Before "start" the window does not exist yet; it is shown as designed.
-    if (form == nullptr) {
-        if (!design_form_) {
-            design_backend_ = std::make_unique<HeadlessBackend>();
-            design_form_ = std::make_unique<Form1>(*design_backend_);
-            design_form_->controls = std::make_unique<FormControls>();
-        }
-        form = design_form_.get();
-    }
-    if (!painter_ || painter_->form != form) painter_ = std::make_unique<Painter>(*form);
-
-    qt::GameWindow& window = painter_->window;
+    if (!painter_) painter_ = std::make_unique<Painter>();
+    painter_->shown = view;
+    qt::GameWindow& window = painter_->game_window;
     // Everything is painted afresh for every picture.
     window.forget_painted();
     window.refresh();

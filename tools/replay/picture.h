@@ -8,8 +8,7 @@
 
 namespace vorbix {
 
-class Form1;
-class HeadlessBackend;
+struct WindowView;
 
 class ReplayPictures {
 public:
@@ -21,17 +20,14 @@ public:
 
     // Makes the folder when it is missing; false when that fails.
     bool prepare();
-    // Writes the next picture of the game's window; before "start" there is no game object
-    // (nullptr) and the window is pictured as designed. Gives the file's path, or throws
+    // Writes the next picture of a window. Gives the file's path, or throws
     // std::runtime_error when it cannot be written.
-    std::string write(Form1* form);
+    std::string write(const WindowView& window);
 
 private:
     struct Painter;
     std::string folder_;
     int written_ = 0;
-    std::unique_ptr<HeadlessBackend> design_backend_;
-    std::unique_ptr<Form1> design_form_;
     std::unique_ptr<Painter> painter_;
 };
 

@@ -1,11 +1,13 @@
 // The replay engine: script lines, checked, carried out on the headless game.
 #include "tools/replay/replay.h"
 
+#include "platform/convert.h"
 #include "tools/replay/dump.h"
 
 #include <charconv>
 #include <cmath>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -53,16 +55,11 @@ long long whole_number(std::string_view word, long long lowest, long long highes
 
 float random_value(std::string_view word)
 {
-    double value = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (error == std::errc::invalid_argument || end != word.data() + word.size()) {
-        throw ScriptError("not a number: " + shown(word));
-    }
-    if (error != std::errc{} || !(value >= 0.0 && value < 1.0)) {
-        throw ScriptError("random value out of range (0 <= X < 1): " + shown(word));
-    }
+    const std::optional<double> value = decimal_value(word);
+    if (!value) throw ScriptError("not a number: " + shown(word));
+    if (!(*value >= 0.0 && *value < 1.0)) throw ScriptError("random value out of range (0 <= X < 1): " + shown(word));
     // Keep a value just below 1 below 1 in single precision too.
-    const float single = static_cast<float>(value);
+    const float single = static_cast<float>(*value);
     return single < 1.0f ? single : std::nextafter(1.0f, 0.0f);
 }
 
@@ -75,41 +72,44 @@ void expect_words(const std::vector<std::string_view>& words, std::size_t least,
 
 }  // namespace
 
-Replay::Replay(DumpSink sink) : sink_(std::move(sink))
-{
-    backend_.on_tick([this](TimerId id) { form_->timer_tick(id); });
-}
+Replay::Replay(DumpSink sink) : sink_(std::move(sink)) {}
+
+WindowView Replay::view() const { return form_.window().value_or(design_.view()); }
 
 std::string Replay::dump() const
 {
-    const DumpContext context{backend_.now(), backend_.asked()};
-    if (form_ && form_->controls) return dump_json(context, form_->state, *form_->controls);
-    // Before start: the design of the window, not shown, and a state never set.
-    const FormControls design;
-    return dump_json(context, form_ ? form_->state : GameState{}, design);
+    // Before start the state has never been set and the window stands as designed.
+    return dump_json({front_end_.now(), front_end_.asked()}, form_.state, view());
 }
 
 void Replay::require_window(std::string_view command) const
 {
-    if (!form_) throw ScriptError(shown(command) + " needs the window: there has been no \"start\"");
+    if (!started_) throw ScriptError(shown(command) + " needs the window: there has been no \"start\"");
+}
+
+void Replay::require_answered() const
+{
+    if (front_end_.went_unanswered()) {
+        throw ScriptError("the question \"Hard Mode?\" was asked with no answer queued");
+    }
 }
 
 void Replay::start()
 {
-    if (form_) throw ScriptError("a second \"start\"");
-    form_ = std::make_unique<Form1>(backend_);
-    form_->Show();
+    if (started_) throw ScriptError("a second \"start\"");
+    started_ = true;
+    form_.start();
 }
 
 void Replay::click(std::string_view name)
 {
-    if (name == "Pause") {
-        if (form_->controls->Pause.visible) form_->Pause_Click();
-    } else if (name == "Command1") {
-        if (form_->controls->Command1.visible) form_->Command1_Click();
-    } else {
-        throw ScriptError("no push button named " + shown(name) + " (Pause or Command1)");
+    const WindowView window = view();
+    std::string names;
+    for (const PushButton* button : window.buttons) {
+        if (button->name == name) return form_.click(name);
+        names += (names.empty() ? "" : " or ") + button->name;
     }
+    throw ScriptError("no push button named " + shown(name) + " (" + names + ")");
 }
 
 void Replay::run_line(std::string_view line)
@@ -117,54 +117,51 @@ void Replay::run_line(std::string_view line)
     const auto words = words_of(line);
     if (words.empty() || words[0].front() == '#') return;
     const std::string_view command = words[0];
-    try {
-        if (command == "answer") {
-            expect_words(words, 2, 2);
-            if (words[1] == "yes") {
-                backend_.queue_answer(answer_yes);
-            } else if (words[1] == "no") {
-                backend_.queue_answer(answer_no);
-            } else {
-                throw ScriptError("answer must be yes or no, not " + shown(words[1]));
-            }
-        } else if (command == "random") {
-            expect_words(words, 2, 2);
-            backend_.queue_random(random_value(words[1]));
-        } else if (command == "clock") {
-            expect_words(words, 2, 2);
-            backend_.set_clock(static_cast<int>(whole_number(words[1], 0, 86399)));
-        } else if (command == "start") {
-            expect_words(words, 1, 1);
-            start();
-        } else if (command == "advance") {
-            expect_words(words, 2, 2);
-            const long long milliseconds = whole_number(words[1], 0, 86400000);
-            require_window(command);
-            backend_.advance(milliseconds);
-        } else if (command == "tick") {
-            expect_words(words, 2, 3);
-            const long long timer = whole_number(words[1], 1, 3);
-            const long long count = words.size() == 3 ? whole_number(words[2], 0, 1000000) : 1;
-            require_window(command);
-            backend_.tick(static_cast<TimerId>(timer - 1), static_cast<long>(count));
-        } else if (command == "key") {
-            expect_words(words, 2, 2);
-            const long long code = whole_number(words[1], 0, 65535);
-            require_window(command);
-            form_->Form_KeyDown(static_cast<int>(code), 0);
-        } else if (command == "click") {
-            expect_words(words, 2, 2);
-            require_window(command);
-            click(words[1]);
-        } else if (command == "dump") {
-            expect_words(words, 1, 1);
-            sink_(dump());
+    if (command == "answer") {
+        expect_words(words, 2, 2);
+        if (words[1] == "yes") {
+            front_end_.queue_answer(answer_yes);
+        } else if (words[1] == "no") {
+            front_end_.queue_answer(answer_no);
         } else {
-            throw ScriptError("unknown command " + shown(command));
+            throw ScriptError("answer must be yes or no, not " + shown(words[1]));
         }
-    } catch (const NoAnswerQueued& error) {
-        throw ScriptError(error.what());
+    } else if (command == "random") {
+        expect_words(words, 2, 2);
+        form_.random.queue(random_value(words[1]));
+    } else if (command == "clock") {
+        expect_words(words, 2, 2);
+        front_end_.set_clock(static_cast<int>(whole_number(words[1], 0, 86399)));
+    } else if (command == "start") {
+        expect_words(words, 1, 1);
+        start();
+    } else if (command == "advance") {
+        expect_words(words, 2, 2);
+        const long long milliseconds = whole_number(words[1], 0, 86400000);
+        require_window(command);
+        front_end_.advance(milliseconds);
+    } else if (command == "tick") {
+        expect_words(words, 2, 3);
+        const long long timer = whole_number(words[1], 1, 3);
+        const long long count = words.size() == 3 ? whole_number(words[2], 0, 1000000) : 1;
+        require_window(command);
+        front_end_.tick(static_cast<TimerId>(timer - 1), static_cast<long>(count));
+    } else if (command == "key") {
+        expect_words(words, 2, 2);
+        const long long code = whole_number(words[1], 0, 65535);
+        require_window(command);
+        form_.key_down(static_cast<int>(code));
+    } else if (command == "click") {
+        expect_words(words, 2, 2);
+        require_window(command);
+        click(words[1]);
+    } else if (command == "dump") {
+        expect_words(words, 1, 1);
+        if (sink_) sink_(dump());
+    } else {
+        throw ScriptError("unknown command " + shown(command));
     }
+    require_answered();
 }
 
 int run_script(std::istream& script, std::ostream& out, std::ostream& error, const DumpObserver& observer)

@@ -1,11 +1,14 @@
-// The replay engine: runs a script's lines against the real game on the headless backend.
+// The replay engine: runs a script's lines against the real game on the headless front end.
+// It is the one reader of script lines: vorbix-replay, the tests, the benchmarks and the
+// real window's playback all run scripts through it.
 #pragma once
 
-#include "platform/headless/headless_backend.h"
-#include "window/form1.h"
+#include "form/form1.h"
+#include "headless/headless_front_end.h"
 
 #include <functional>
-#include <memory>
+#include <istream>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,24 +24,32 @@ class Replay {
 public:
     using DumpSink = std::function<void(const std::string& json)>;
 
-    explicit Replay(DumpSink sink);
+    explicit Replay(DumpSink sink = {});
 
     // Runs one line of a script; throws ScriptError when it cannot.
     void run_line(std::string_view line);
 
-    const HeadlessBackend& backend() const { return backend_; }
-    const Form1* form() const { return form_.get(); }
-    Form1* form() { return form_.get(); }
+    HeadlessFrontEnd& front_end() { return front_end_; }
+    const HeadlessFrontEnd& front_end() const { return front_end_; }
+    Form1& form() { return form_; }
+    const Form1& form() const { return form_; }
+    bool started() const { return started_; }
+
+    // The window as it stands, or before "start" as it is designed.
+    WindowView view() const;
     std::string dump() const;
 
 private:
     void require_window(std::string_view command) const;
     void start();
     void click(std::string_view name);
+    void require_answered() const;
 
     DumpSink sink_;
-    HeadlessBackend backend_;
-    std::unique_ptr<Form1> form_;
+    HeadlessFrontEnd front_end_;
+    Form1 form_{front_end_};
+    FormControls design_;
+    bool started_ = false;
 };
 
 // Called after each dump has been written, with the replay as it stands; may throw ScriptError.

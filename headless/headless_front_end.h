@@ -1,39 +1,37 @@
-// The headless backend: no window system. Time is a virtual clock that moves only when told
-// to; the answers to the start-up question and the random values can be queued in advance.
-// It leaves out drawing and real input: tests and replays call the game's events directly.
+// The headless front end: no window system. Time is a virtual clock that moves only when told
+// to, and the answers to the start-up question are queued in advance. It leaves out drawing
+// and real input: tests and replays deliver keys and clicks through the game's port.
 #pragma once
 
-#include "platform/backend.h"
-#include "platform/random_source.h"
+#include "platform/port.h"
 
 #include <array>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <optional>
-#include <stdexcept>
 
 namespace vorbix {
 
-// The start-up question was asked with no answer queued.
-struct NoAnswerQueued : std::runtime_error {
-    NoAnswerQueued() : std::runtime_error("the question \"Hard Mode?\" was asked with no answer queued") {}
-};
-
-class HeadlessBackend : public Backend {
+class HeadlessFrontEnd : public FrontEnd {
 public:
-    using TickHandler = std::function<void(TimerId)>;
+    // Told of every tick the clock delivers, before and after the game handles it.
+    class TickObserver {
+    public:
+        virtual void before_tick(TimerId timer) = 0;
+        virtual void after_tick(TimerId timer) = 0;
 
-    // Where the ticks of the window's timers go (the game object's timer_tick).
-    void on_tick(TickHandler handler) { tick_handler_ = std::move(handler); }
+    protected:
+        ~TickObserver() = default;
+    };
 
     void queue_answer(int answer) { answers_.push_back(answer); }
-    void queue_random(float value) { random_.queue(value); }
     void set_clock(int seconds_since_midnight) { clock_ = seconds_since_midnight; }
+    void observe_ticks(TickObserver* observer) { observer_ = observer; }
 
     std::int64_t now() const { return now_; }
     int asked() const { return asked_; }
-    bool any_timer_live() const;
+    // Whether a question came while no answer was queued; it was answered No.
+    bool went_unanswered() const { return unanswered_; }
 
     // Lets time pass, delivering every tick that falls due, in order of due time (Timer1
     // first at a tie); each handler's changes apply to the ticks after it.
@@ -41,22 +39,23 @@ public:
     // Delivers count ticks of one timer without time passing, each only while it is live.
     void tick(TimerId id, long count = 1);
 
-    // Backend
+    // FrontEnd
+    void attach(GamePort* game) override { game_ = game; }
     int ask(const std::string& text, const std::string& title) override;
     int seconds_since_midnight() override { return clock_; }
-    void seed_random(int seed) override { random_.seed(seed); }
-    float next_random() override { return random_.next(); }
-    void window_created(const Timer& timer1, const Timer& timer2, const Timer& timer3) override;
+    void window_created(const WindowView& window) override;
     void window_shown() override {}
     void window_unloaded() override;
     void restart_count(const Timer& timer) override;
 
 private:
     std::optional<int> next_due_timer(std::int64_t until) const;
+    void deliver(TimerId id);
 
-    TickHandler tick_handler_;
+    GamePort* game_ = nullptr;
+    TickObserver* observer_ = nullptr;
     std::deque<int> answers_;
-    RandomSource random_;
+    bool unanswered_ = false;
     int clock_ = 0;
     int asked_ = 0;
     std::int64_t now_ = 0;

@@ -5,8 +5,11 @@
 #include "platform/controls.h"
 #include "platform/sprite_pool.h"
 #include "platform/timer.h"
+#include "platform/window_view.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorbix {
@@ -14,6 +17,10 @@ namespace vorbix {
 // Twips taken by the window's frame and title bar around the client area.
 inline constexpr float frame_width = 120.0f;
 inline constexpr float frame_height = 450.0f;
+
+// The designed client area of the window.
+inline constexpr float design_client_width = 5850.0f;
+inline constexpr float design_client_height = 5925.0f;
 
 struct FormControls {
     FormControls();
@@ -23,7 +30,11 @@ struct FormControls {
     float client_width() const { return outer_width - frame_width; }
     float client_height() const { return outer_height - frame_height; }
 
-    void bring_to_front(WidgetId widget);
+    // Raises a button or a curtain half, by its name, above the other window-system controls.
+    void bring_to_front(std::string_view widget);
+
+    // The window and its controls as every front end reads them.
+    WindowView view() const;
 
     // The window itself.
     std::string caption = "Vorbix";
@@ -33,12 +44,12 @@ struct FormControls {
     bool shown = false;
 
     // Window-system controls, drawn above everything painted on the window's surface, in the
-    // order of widget_order (last on top).
+    // order of widget_order (names, last on top).
     PushButton Pause;
     PushButton Command1;
     Panel covertop;
     Panel coverbottom;
-    std::vector<WidgetId> widget_order;
+    std::vector<std::string_view> widget_order;
 
     Timer Timer1;
     Timer Timer2;
@@ -60,10 +71,14 @@ struct FormControls {
 
     // Whether the curtain has been closed in this load; its ticks count only from then on.
     bool covered = false;
-};
 
-// The designed client area of the window.
-inline constexpr float design_client_width = 5850.0f;
-inline constexpr float design_client_height = 5925.0f;
+private:
+    // The lists of the view, in the order the dump writes them.
+    std::array<const Label*, 6> labels_{&npiece, &scorelabel, &hscorelabel, &rowslabel, &piecelabel, &Level};
+    std::array<const SpritePool*, 3> pools_{&Shape1, &Shape2, &Shape3};
+    std::array<const PushButton*, 2> buttons_{&Pause, &Command1};
+    std::array<const Panel*, 2> curtain_{&covertop, &coverbottom};
+    std::array<const Timer*, timer_count> timers_{&Timer1, &Timer2, &Timer3};
+};
 
 }  // namespace vorbix

@@ -1,9 +1,8 @@
-// The Qt backend: question box, timers, time of day and the game window's life.
-#include "platform/qt/qt_backend.h"
+// The Qt front end: question box, timers, time of day and the game window's life.
+#include "qt/qt_front_end.h"
 
-#include "platform/qt/game_window.h"
-#include "platform/qt/trace.h"
-#include "window/form1.h"
+#include "qt/game_window.h"
+#include "qt/trace.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -23,28 +22,34 @@ const char* tick_event(TimerId id)
 }
 }  // namespace
 
-QtBackend::QtBackend()
+QtFrontEnd::QtFrontEnd() : window_(std::make_unique<GameWindow>())
 {
     // Only closing the game window ends the program: the question box, closed while the game
     // window is hidden for a restart, answers No instead.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    window_->on_close([this] { request_quit(); });
     for (int i = 0; i < timer_count; ++i) {
-        clocks_[i] = std::make_unique<QTimer>();
+        clocks_[i] = new QTimer(window_.get());
+        clocks_[i]->setObjectName(QStringLiteral("Timer%1").arg(i + 1));
         clocks_[i]->setTimerType(Qt::PreciseTimer);
-        QObject::connect(clocks_[i].get(), &QTimer::timeout, [this, i] { tick(static_cast<TimerId>(i)); });
+        QObject::connect(clocks_[i], &QTimer::timeout, window_.get(), [this, i] { tick(static_cast<TimerId>(i)); });
     }
 }
 
-QtBackend::~QtBackend() = default;
+QtFrontEnd::~QtFrontEnd() = default;
 
-void QtBackend::attach(Form1& form)
+void QtFrontEnd::attach(GamePort* game)
 {
-    form_ = &form;
-    window_ = std::make_unique<GameWindow>(form);
-    window_->on_close([this] { request_quit(); });
+    game_ = game;
+    if (game == nullptr) {
+        stop_timers();
+        timers_ = {};
+        window_->hide();
+    }
+    window_->attach(game);
 }
 
-int QtBackend::run()
+int QtFrontEnd::run()
 {
     // The player may have ended the program while the first question was open, before the
     // event loop ran.
@@ -55,7 +60,7 @@ int QtBackend::run()
     return status;
 }
 
-void QtBackend::request_quit()
+void QtFrontEnd::request_quit()
 {
     if (quitting_) return;
     quitting_ = true;
@@ -64,14 +69,9 @@ void QtBackend::request_quit()
     if (running_) QCoreApplication::quit();
 }
 
-int QtBackend::ask(const std::string& text, const std::string& title)
+int QtFrontEnd::ask(const std::string& text, const std::string& title)
 {
     if (quitting_) return answer_no;
-    if (!queued_answers_.empty()) {
-        const int answer = queued_answers_.front();
-        queued_answers_.pop_front();
-        return answer;
-    }
     QMessageBox box;
     box.setWindowTitle(QString::fromStdString(title));
     box.setText(QString::fromStdString(text));
@@ -97,16 +97,18 @@ int QtBackend::ask(const std::string& text, const std::string& title)
     return box.clickedButton() == yes ? answer_yes : answer_no;
 }
 
-int QtBackend::seconds_since_midnight() { return QTime::currentTime().msecsSinceStartOfDay() / 1000; }
+int QtFrontEnd::seconds_since_midnight() { return QTime::currentTime().msecsSinceStartOfDay() / 1000; }
 
-void QtBackend::window_created(const Timer& timer1, const Timer& timer2, const Timer& timer3)
+void QtFrontEnd::window_created(const WindowView& window)
 {
-    timers_ = {&timer1, &timer2, &timer3};
-    for (const Timer* timer : timers_) restart_count(*timer);
+    for (const Timer* timer : window.timers) {
+        timers_[index_of(timer->id())] = timer;
+        restart_count(*timer);
+    }
     window_->forget_painted();
 }
 
-void QtBackend::window_shown()
+void QtFrontEnd::window_shown()
 {
     if (quitting_) return;
     window_->refresh();
@@ -121,7 +123,7 @@ void QtBackend::window_shown()
     window_->activateWindow();
 }
 
-void QtBackend::window_unloaded()
+void QtFrontEnd::window_unloaded()
 {
     stop_timers();
     timers_ = {};
@@ -129,7 +131,7 @@ void QtBackend::window_unloaded()
     window_->forget_painted();
 }
 
-void QtBackend::restart_count(const Timer& timer)
+void QtFrontEnd::restart_count(const Timer& timer)
 {
     QTimer& clock = *clocks_[index_of(timer.id())];
     // An interval of 0 stops the timer; Qt's zero-interval timer would fire without pause.
@@ -140,24 +142,18 @@ void QtBackend::restart_count(const Timer& timer)
     }
 }
 
-void QtBackend::stop_timers()
+void QtFrontEnd::stop_timers()
 {
     for (auto& clock : clocks_) clock->stop();
 }
 
-bool QtBackend::timer_running(TimerId id) const { return clocks_[index_of(id)]->isActive(); }
-
-int QtBackend::timer_interval(TimerId id) const { return clocks_[index_of(id)]->interval(); }
-
-int QtBackend::timer_remaining(TimerId id) const { return clocks_[index_of(id)]->remainingTime(); }
-
-void QtBackend::tick(TimerId id)
+void QtFrontEnd::tick(TimerId id)
 {
     const Timer* timer = timers_[index_of(id)];
     // A timeout already queued when the game stopped the timer is not a tick.
-    if (quitting_ || timer == nullptr || !timer->live() || form_ == nullptr || !form_->controls) return;
+    if (quitting_ || timer == nullptr || !timer->live() || game_ == nullptr) return;
     trace(tick_event(id));
-    form_->timer_tick(id);
+    game_->tick(id);
     window_->refresh();
 }
 

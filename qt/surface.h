@@ -3,13 +3,12 @@
 // what was last shown tells which parts of the surface need painting again.
 #pragma once
 
-#include "window/form_controls.h"
+#include "platform/window_view.h"
 
 #include <QRect>
 #include <QRectF>
 #include <QRegion>
 
-#include <array>
 #include <vector>
 
 class QPainter;
@@ -21,7 +20,6 @@ class TwipScale {
 public:
     explicit TwipScale(double logical_dpi) : twips_per_pixel_(1440.0 / logical_dpi) {}
 
-    double twips_per_pixel() const { return twips_per_pixel_; }
     double pixels(double twips) const { return twips / twips_per_pixel_; }
     QRectF pixels(const Rect& place) const;
     // A window-system control's place, which Qt keeps in whole pixels.
@@ -31,17 +29,16 @@ private:
     double twips_per_pixel_;
 };
 
-// The sprite pools in the order that breaks ties of stacking numbers (the later on top).
-inline constexpr int pool_count = 3;
-
+// What the surface showed at one moment: the background, the labels, the outline and every
+// sprite of every pool, in the order of the window's view.
 struct SurfaceSnapshot {
     Rgb background;
     std::vector<Label> labels;
     Outline backdrop;
-    std::array<std::vector<CellSprite>, pool_count> pools;
+    std::vector<std::vector<CellSprite>> pools;
 };
 
-SurfaceSnapshot snapshot_of(const FormControls& controls);
+SurfaceSnapshot snapshot_of(const WindowView& window);
 
 // The logical pixels whose picture differs between two snapshots.
 QRegion changed_region(const SurfaceSnapshot& before, const SurfaceSnapshot& after, const TwipScale& scale,
@@ -49,6 +46,6 @@ QRegion changed_region(const SurfaceSnapshot& before, const SurfaceSnapshot& aft
 
 // Paints what lies inside exposed: the background, the labels, the outline, then the visible
 // cell sprites by their stacking order.
-void paint_surface(QPainter& painter, const FormControls& controls, const TwipScale& scale, const QRectF& exposed);
+void paint_surface(QPainter& painter, const WindowView& window, const TwipScale& scale, const QRectF& exposed);
 
 }  // namespace vorbix::qt

@@ -1,5 +1,5 @@
 // The trace file of the measuring aid: opened once at program start when VORBIX_TRACE is set.
-#include "platform/qt/trace.h"
+#include "qt/trace.h"
 
 #include <QEvent>
 #include <QObject>

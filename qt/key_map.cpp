@@ -1,5 +1,5 @@
 // The key table between Qt and the game.
-#include "platform/qt/key_map.h"
+#include "qt/key_map.h"
 
 #include <Qt>
 

@@ -1,5 +1,5 @@
 // The button's face comes from the style; only the caption is laid out here.
-#include "platform/qt/caption_button.h"
+#include "qt/caption_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

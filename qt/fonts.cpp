@@ -1,5 +1,5 @@
 // The font substitutions for the design's family names.
-#include "platform/qt/fonts.h"
+#include "qt/fonts.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 // Painting the window's surface from the control data, and finding what changed.
-#include "platform/qt/surface.h"
+#include "qt/surface.h"
 
-#include "platform/qt/fonts.h"
+#include "qt/fonts.h"
 
 #include <QBrush>
 #include <QColor>
@@ -31,17 +31,6 @@ QRectF snapped(const QRectF& place, qreal ratio)
     const qreal right = std::round(place.right() * ratio);
     const qreal bottom = std::round(place.bottom() * ratio);
     return QRectF(left / ratio, top / ratio, (right - left) / ratio, (bottom - top) / ratio);
-}
-
-std::array<const Label*, 6> labels_of(const FormControls& controls)
-{
-    return {&controls.npiece,     &controls.scorelabel, &controls.hscorelabel,
-            &controls.rowslabel,  &controls.piecelabel, &controls.Level};
-}
-
-std::array<const SpritePool*, pool_count> pools_of(const FormControls& controls)
-{
-    return {&controls.Shape3, &controls.Shape2, &controls.Shape1};
 }
 
 // A little wider than the rectangle itself, so that rounding at the edges and the outline
@@ -126,19 +115,18 @@ QRect TwipScale::whole_pixels(const Rect& place) const
                  qRound(pixels(place.height)));
 }
 
-SurfaceSnapshot snapshot_of(const FormControls& controls)
+SurfaceSnapshot snapshot_of(const WindowView& window)
 {
     SurfaceSnapshot snapshot;
-    snapshot.background = controls.background;
-    for (const Label* label : labels_of(controls)) snapshot.labels.push_back(*label);
-    snapshot.backdrop = controls.backdrop;
-    const auto pools = pools_of(controls);
-    for (int p = 0; p < pool_count; ++p) {
-        auto& sprites = snapshot.pools[p];
-        sprites.reserve(pools[p]->size());
-        for (int k = 0; k < pools[p]->size(); ++k) {
+    snapshot.background = window.background;
+    for (const Label* label : window.labels) snapshot.labels.push_back(*label);
+    snapshot.backdrop = *window.outline;
+    for (const SpritePool* pool : window.pools) {
+        auto& sprites = snapshot.pools.emplace_back();
+        sprites.reserve(static_cast<std::size_t>(pool->size()));
+        for (int k = 0; k < pool->size(); ++k) {
             // An element that was never created is shown by nothing: it stands as hidden.
-            sprites.push_back(pools[p]->exists(k) ? (*pools[p])[k] : CellSprite{});
+            sprites.push_back(pool->exists(k) ? (*pool)[k] : CellSprite{});
         }
     }
     return snapshot;
@@ -147,7 +135,8 @@ SurfaceSnapshot snapshot_of(const FormControls& controls)
 QRegion changed_region(const SurfaceSnapshot& before, const SurfaceSnapshot& after, const TwipScale& scale,
                        const QRect& whole_surface)
 {
-    if (!(before.background == after.background) || before.labels.size() != after.labels.size()) {
+    if (!(before.background == after.background) || before.labels.size() != after.labels.size() ||
+        before.pools.size() != after.pools.size()) {
         return QRegion(whole_surface);
     }
     QRegion region;
@@ -160,7 +149,7 @@ QRegion changed_region(const SurfaceSnapshot& before, const SurfaceSnapshot& aft
         region += repaint_rect(scale.pixels(before.backdrop.place));
         region += repaint_rect(scale.pixels(after.backdrop.place));
     }
-    for (int p = 0; p < pool_count; ++p) {
+    for (std::size_t p = 0; p < after.pools.size(); ++p) {
         const auto& old_sprites = before.pools[p];
         const auto& new_sprites = after.pools[p];
         const std::size_t count = std::max(old_sprites.size(), new_sprites.size());
@@ -175,31 +164,32 @@ QRegion changed_region(const SurfaceSnapshot& before, const SurfaceSnapshot& aft
     return region & whole_surface;
 }
 
-void paint_surface(QPainter& painter, const FormControls& controls, const TwipScale& scale, const QRectF& exposed)
+void paint_surface(QPainter& painter, const WindowView& window, const TwipScale& scale, const QRectF& exposed)
 {
     // The hatches scale with the rest of the picture: on a screen scaled by two their lines
     // are two device pixels wide and twice as far apart, as the cells are twice as large.
     painter.setRenderHint(QPainter::NonCosmeticBrushPatterns);
-    painter.fillRect(exposed, colour_of(controls.background));
-    for (const Label* label : labels_of(controls)) {
+    painter.fillRect(exposed, colour_of(window.background));
+    for (const Label* label : window.labels) {
         if (label->visible) paint_label(painter, *label, scale);
     }
-    if (controls.backdrop.visible) paint_outline(painter, scale.pixels(controls.backdrop.place), controls.backdrop.colour);
+    if (window.outline->visible) paint_outline(painter, scale.pixels(window.outline->place), window.outline->colour);
 
-    // The sprite brought to the front last is drawn last; equal stacking numbers keep the
-    // order of the pools and then of the element numbers.
+    // The sprite brought to the front last is drawn last. Sprites of one pool that were never
+    // brought to the front share their template's stacking number; they keep the order of
+    // their element numbers.
     struct Stacked {
         std::uint64_t z;
-        int pool;
+        std::size_t pool;
         int element;
         const CellSprite* sprite;
     };
     std::vector<Stacked> shown;
-    const auto pools = pools_of(controls);
-    for (int p = 0; p < pool_count; ++p) {
-        for (int k = 0; k < pools[p]->size(); ++k) {
-            if (!pools[p]->exists(k)) continue;
-            const CellSprite& sprite = (*pools[p])[k];
+    for (std::size_t p = 0; p < window.pools.size(); ++p) {
+        const SpritePool& pool = *window.pools[p];
+        for (int k = 0; k < pool.size(); ++k) {
+            if (!pool.exists(k)) continue;
+            const CellSprite& sprite = pool[k];
             if (sprite.visible && scale.pixels(sprite.place).intersects(exposed)) shown.push_back({sprite.z, p, k, &sprite});
         }
     }

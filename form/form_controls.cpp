@@ -1,5 +1,5 @@
 // The window's design: each control's designed place, look, text and font.
-#include "window/form_controls.h"
+#include "form/form_controls.h"
 
 #include <algorithm>
 
@@ -30,8 +30,7 @@ FormControls::FormControls()
       Command1{"Command1", "Game Over", {0, 2400, 2655, 2175}, {"Lucida Sans Unicode", 36.0f, true, true}, false},
       covertop{"covertop", "cot", {2880, 960, 615, 735}, 495, 495, true},
       coverbottom{"coverbottom", "cob", {2880, 2520, 615, 615}, 495, 495, true},
-      widget_order{WidgetId::pause_button, WidgetId::game_over_button, WidgetId::curtain_top,
-                   WidgetId::curtain_bottom},
+      widget_order{Pause.name, Command1.name, covertop.name, coverbottom.name},
       Timer1(TimerId::timer1, 0, true),
       Timer2(TimerId::timer2, 5, true),
       Timer3(TimerId::timer3, 200, true),
@@ -48,10 +47,16 @@ FormControls::FormControls()
 {
 }
 
-void FormControls::bring_to_front(WidgetId widget)
+void FormControls::bring_to_front(std::string_view widget)
 {
     std::erase(widget_order, widget);
     widget_order.push_back(widget);
+}
+
+WindowView FormControls::view() const
+{
+    return WindowView{caption,  background, shown,    outer_width, outer_height, client_width(), client_height(),
+                      labels_,  &backdrop,  pools_,   buttons_,    curtain_,     widget_order,   timers_};
 }
 
 }  // namespace vorbix

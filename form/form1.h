@@ -1,24 +1,39 @@
 // Form1, the game window: it owns the game state, every control and every procedure of the
-// game. Each procedure is defined in the file of its part of the game.
+// game. Each procedure is defined in the file of its part of the game. Front ends drive it
+// through GamePort only.
 #pragma once
 
-#include "game/game_state.h"
-#include "platform/backend.h"
-#include "window/form_controls.h"
+#include "form/form_controls.h"
+#include "form/game_state.h"
+#include "platform/port.h"
+#include "platform/random_source.h"
 
 #include <memory>
 #include <string>
 
 namespace vorbix {
 
-class Form1 {
+class Form1 final : public GamePort {
 public:
-    explicit Form1(Backend& backend) : backend_(backend) {}
+    // Hands itself to the front end, which from then on delivers the window's events to it.
+    explicit Form1(FrontEnd& front_end);
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
 
     // The game state, which lives as long as the game object.
     GameState state;
     // The window's controls; empty while the window is unloaded.
     std::unique_ptr<FormControls> controls;
+    // The game's random numbers, seeded at every load.
+    RandomSource random;
+
+    // GamePort
+    void start() override;
+    void key_down(int code) override;
+    void click(std::string_view button) override;
+    void tick(TimerId timer) override;
+    std::optional<WindowView> window() const override;
 
     // Creating the window: it is built from its design, loaded and shown.
     void Show();
@@ -32,7 +47,6 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
-    void timer_tick(TimerId id);
 
     // The window and its sprites.
     void loadshapes();
@@ -62,7 +76,7 @@ private:
     std::string mask_character();
     const std::string& mask_entry(int piece, int mask_row) const;
 
-    Backend& backend_;
+    FrontEnd& front_end_;
 };
 
 }  // namespace vorbix

@@ -1,0 +1,56 @@
+// The one narrow port between the game and every front end. A front end drives the game
+// through GamePort: program start, keys, clicks and timer ticks go in, a read-only view of
+// the window comes out. The game asks of its front end only what a front end alone can give
+// through FrontEnd: the answer to a question, the time of day, and the ticks of its timers.
+#pragma once
+
+#include "platform/timer.h"
+#include "platform/window_view.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorbix {
+
+// The answers of the Yes/No question box.
+inline constexpr int answer_yes = 6;
+inline constexpr int answer_no = 7;
+
+// What the game offers every front end.
+class GamePort {
+public:
+    // Program start: the window is created from its design, loaded and shown.
+    virtual void start() = 0;
+    // A key-down with the game's 16-bit virtual-key code; nothing while the window is unloaded.
+    virtual void key_down(int code) = 0;
+    // A click on the push button of that name; a button that is not visible takes no click.
+    virtual void click(std::string_view button) = 0;
+    // A tick of one of the window's timers; a timer that is not live at that moment gives none.
+    virtual void tick(TimerId timer) = 0;
+    // What the window shows; nothing while it is unloaded.
+    virtual std::optional<WindowView> window() const = 0;
+
+protected:
+    ~GamePort() = default;
+};
+
+// What the game needs of a front end.
+class FrontEnd : public TimerService {
+public:
+    // The game object hands itself over when it is made, and nullptr when it goes.
+    virtual void attach(GamePort* game) = 0;
+
+    // A modal Yes/No question with no icon and Yes as the default: answer_yes or answer_no.
+    virtual int ask(const std::string& text, const std::string& title) = 0;
+    virtual int seconds_since_midnight() = 0;
+
+    // The window has been created afresh from its design: its timers start as designed.
+    virtual void window_created(const WindowView& window) = 0;
+    // The load event has run: the window is shown, centred on the screen.
+    virtual void window_shown() = 0;
+    // The window and every control are about to be destroyed.
+    virtual void window_unloaded() = 0;
+};
+
+}  // namespace vorbix

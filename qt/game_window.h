@@ -1,0 +1,67 @@
+// The game window's client area: one widget that paints the labels, the preview box and the
+// cell sprites from the window's view, with real Qt children for the push buttons and the
+// curtain halves, made for the controls the view lists and named after them. Keys and clicks
+// go to the game's port; after each event refresh() brings the children and the picture up
+// to date, repainting only what changed.
+#pragma once
+
+#include "platform/port.h"
+#include "qt/surface.h"
+
+#include <QFrame>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorbix::qt {
+
+class CaptionButton;
+
+class GameWindow : public QWidget {
+public:
+    explicit GameWindow(GamePort* game = nullptr);
+
+    // The game whose window this shows and whose events it delivers; nullptr for none.
+    void attach(GamePort* game);
+
+    // Follows the view: window size and title, buttons, curtain halves, stacking, and the
+    // parts of the surface that changed since the last refresh.
+    void refresh();
+    // The window was built afresh: everything is painted again at the next refresh.
+    void forget_painted();
+
+    // Called instead of closing when the player closes the window.
+    void on_close(std::function<void()> handler) { close_handler_ = std::move(handler); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // A curtain half: a black frame holding a black rectangle at its top left corner.
+    struct CurtainHalf {
+        QFrame* frame;
+        QFrame* inner;
+    };
+
+    std::optional<WindowView> view() const;
+    TwipScale scale() const;
+    void sync_button(const PushButton& button);
+    void sync_curtain_half(const Panel& panel);
+    void sync_stacking(std::span<const std::string_view> order);
+    void click(const std::string& button);
+
+    GamePort* game_;
+    std::map<std::string, CaptionButton*, std::less<>> buttons_;
+    std::map<std::string, CurtainHalf, std::less<>> curtain_;
+    std::optional<SurfaceSnapshot> painted_;
+    std::vector<std::string> stacked_;
+    std::function<void()> close_handler_;
+};
+
+}  // namespace vorbix::qt

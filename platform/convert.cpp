@@ -13,34 +13,26 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// A number in exponent form ("1.1920929e-07", "1e+20") written out in positional form.
+// A number below 1 in exponent form ("1.1920929e-07") written out in positional form.
 std::string positional(const std::string& text)
 {
     const std::size_t e = text.find('e');
     if (e == std::string::npos) return text;
-    const bool negative = text.front() == '-';
     std::string digits;
     for (const char c : text.substr(0, e)) {
         if (is_digit(c)) digits += c;
     }
-    // The first digit stands before the point: the point moves exponent + 1 places in.
-    const int point = std::stoi(text.substr(e + 1)) + 1;
-    const int count = static_cast<int>(digits.size());
-    std::string out;
-    if (point <= 0) {
-        out = "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
-    } else if (point >= count) {
-        out = digits + std::string(static_cast<std::size_t>(point - count), '0');
-    } else {
-        out = digits.substr(0, static_cast<std::size_t>(point)) + "." + digits.substr(static_cast<std::size_t>(point));
-    }
-    return negative ? "-" + out : out;
+    const auto zeros = static_cast<std::size_t>(-std::stoi(text.substr(e + 1)) - 1);
+    return (text.front() == '-' ? "-0." : "0.") + std::string(zeros, '0') + digits;
 }
 
+// Whole values are written in full, every digit exact; others with the fewest digits that
+// read back to the same value, which for them is never in exponent form above 1.
 template <typename Number>
 std::string shortest(Number value)
 {
     if (value == 0) return "0";  // also for -0
+    if (value == std::floor(value)) return fmt::format("{:.0f}", value);
     return positional(fmt::format("{}", value));
 }
 

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xdotool x11-utils imagemagick
   desktop-file-utils appstream libxml2-utils
-  fonts-liberation fonts-ebgaramond fonts-dejavu-core fonts-urw-base35
+  fonts-liberation fonts-ebgaramond fonts-dejavu-core fonts-urw-base35 locales
 )
 
 missing=()

@@ -11,7 +11,7 @@ gtest_discover_tests(qt_tests
 add_test(NAME qt_no_display COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/no_display_test.sh $<TARGET_FILE:vorbix>)
 
 # The window tests close the game as a window manager would, with a small X client.
-find_package(X11)
+find_package(X11 REQUIRED)
 if(X11_FOUND)
   add_executable(wm_close xvfb/wm_close.cpp)
   target_link_libraries(wm_close PRIVATE X11::X11)

@@ -2,14 +2,12 @@
 # Builds the Debian package with CPack, unpacks it into a scratch root and checks its
 # files and its control fields: section, version and the runtime packages it depends on.
 # Usage: check_package.sh CPACK BUILD_DIR APP_ID VERSION EXPECT_PROGRAM(0|1)
-# Exit 77 tells ctest the check was skipped because dpkg-deb is not installed.
 set -euo pipefail
 cpack=$1 build=$2 app_id=$3 version=$4 expect_program=$5
 
-if ! command -v dpkg-deb >/dev/null; then
-  echo "dpkg-deb not found (Debian package dpkg); skipped"
-  exit 77
-fi
+# shellcheck source=../support/require.sh
+source "$(dirname "$0")/../support/require.sh"
+require_tool dpkg-deb dpkg
 if [ ! -f "$build/CPackConfig.cmake" ]; then
   echo "$build/CPackConfig.cmake is missing: the top-level CMakeLists.txt does not include packaging/cpack.cmake"
   exit 1

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Checks that the icon is well-formed XML whose root is an SVG element with a square
 # view box, as the icon theme's scalable folder expects. Uses xmllint, else python3.
-# Exit 77 tells ctest the check was skipped because neither tool is installed.
 set -euo pipefail
 icon=$1
 
@@ -19,8 +18,9 @@ print(root.get("viewBox", ""))
 PY
   )
 else
-  echo "neither xmllint (libxml2-utils) nor python3 found; skipped"
-  exit 77
+  # shellcheck source=../support/require.sh
+  source "$(dirname "$0")/../support/require.sh"
+  require_tool xmllint libxml2-utils
 fi
 
 case "$root" in

@@ -3,21 +3,20 @@
 #   game      the game program
 #   wm_close  the program that sends a window manager's close message
 #   scenario  its name, used in messages and in the failure screenshot's name
-# then sources this file and calls start_display. It exits 77 (skipped) when Xvfb or the
-# X tools are missing.
+# then sources this file and calls start_display. When Xvfb or the X tools are missing it
+# skips the test (exit 77), or fails it under CI=true.
 # shellcheck shell=bash
 # The including test sets game, wm_close and scenario, and reads client_width, client_height
 # and close_took_ms that are set here.
 # shellcheck disable=SC2034,SC2154
 
-readonly skip_status=77
-
-for tool in Xvfb xdotool xwininfo import convert; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "skipped: $tool is not installed"
-        exit "$skip_status"
-    fi
-done
+# shellcheck source=../support/require.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/require.sh"
+require_tool Xvfb xvfb
+require_tool xdotool xdotool
+require_tool xwininfo x11-utils
+require_tool import imagemagick
+require_tool convert imagemagick
 
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR="$work/runtime"

@@ -6,7 +6,7 @@
 # close-question: close the question box (it answers No); close the game during the intro.
 # restart:        answer No; pause and resume; drop pieces until "Game Over"; click it, answer
 #                 the question again; pause the new game and close it.
-# Exits 77 (skipped) when Xvfb or the X tools are missing. A failure keeps the last
+# Skipped (or, under CI=true, failed) when Xvfb or the X tools are missing. A failure keeps the last
 # screenshot as xvfb-SCENARIO-failure.png in the working folder.
 set -u
 

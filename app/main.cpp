@@ -1,4 +1,5 @@
 // Vorbix: the game window on the Qt front end.
+#include "app/command_line.h"
 #include "form/form1.h"
 #include "qt/fonts.h"
 #include "qt/qt_front_end.h"
@@ -19,6 +20,10 @@ bool display_available()
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("vorbix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORBIX_VERSION));
+    const vorbix::app::CommandLine command_line = vorbix::app::parse_command_line(argc, argv);
+    if (command_line.exit_status) return *command_line.exit_status;
     if (!display_available()) {
         std::fputs("vorbix: no display found; set DISPLAY to run the game\n", stderr);
         return 1;

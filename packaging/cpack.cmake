@@ -2,11 +2,22 @@
 # from the top-level CMakeLists.txt after every folder that installs something.
 include(GNUInstallDirs)
 
-set(VORBIX_PACKAGE_MAINTAINER "The Vorbix developers <maintainers@vorbix.invalid>"
+set(VORBIX_PACKAGE_MAINTAINER "The Vorbix developers <vorbix@users.noreply.github.com>"
   CACHE STRING "Maintainer named in the Debian package")
 
-# Debian wants the licence of every package in its documentation folder.
+# Debian wants the licence of every package in its documentation folder, and the history of
+# the package there too, compressed.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorbix)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/changelog.Debian ${CMAKE_BINARY_DIR}/packaging/
+  COMMAND ${VORBIX_GZIP} -9nf ${CMAKE_BINARY_DIR}/packaging/changelog.Debian
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog.Debian VERBATIM)
+# The one lintian tag the package overrides, with the reason, in lintian-overrides.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vorbix)
+add_custom_target(debian_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorbix)
 
 set(CPACK_VERBATIM_VARIABLES ON)
@@ -30,12 +41,11 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VORBIX_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Qt 6.4 as Debian 12 ships it, the platform plugins that open the window, and the font
-# families the game's labels are mapped to.
+# The libraries the programs link come from dpkg-shlibdeps; the platform plugins that open
+# the window and the font families the game's labels are mapped to are named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libc6, libstdc++6, libgcc-s1, \
-libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, \
-fonts-liberation, fonts-ebgaramond, fonts-dejavu-core, fonts-urw-base35")
+  "qt6-qpa-plugins, fonts-liberation, fonts-ebgaramond, fonts-dejavu-core, fonts-urw-base35")
 
 # `cpack --config CPackSourceConfig.cmake` makes a source tarball without build trees.
 set(CPACK_SOURCE_GENERATOR TXZ)

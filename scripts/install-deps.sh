@@ -8,7 +8,8 @@ packages=(
   libfmt-dev libfast-float-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xdotool x11-utils imagemagick
-  desktop-file-utils appstream libxml2-utils
+  desktop-file-utils appstream libxml2-utils libglib2.0-bin
+  dpkg-dev lintian man-db groff-base
   fonts-liberation fonts-ebgaramond fonts-dejavu-core fonts-urw-base35 locales
 )
 

@@ -28,6 +28,10 @@ vorbix_desktop_test(desktop_ids_agree
   ${CMAKE_COMMAND} -DAPP_ID=${VORBIX_APP_ID} -DDESKTOP=${VORBIX_DESKTOP_FILE}
   -DICON=${VORBIX_ICON_FILE} -DMETAINFO=${VORBIX_METAINFO_FILE} -DPROGRAM=vorbix
   -DVERSION=${PROJECT_VERSION} -P ${desktop_scripts}/check_ids.cmake)
+if(TARGET vorbix)
+  vorbix_desktop_test(desktop_manual_pages
+    bash ${desktop_scripts}/check_man_pages.sh ${VORBIX_MAN_PAGES} -- $<TARGET_FILE:vorbix> $<TARGET_FILE:vorbix-replay>)
+endif()
 vorbix_desktop_test(desktop_install
   bash ${desktop_scripts}/check_install.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR}
   ${VORBIX_APP_ID} ${desktop_data_dir} ${desktop_expect_program})
@@ -36,4 +40,4 @@ vorbix_desktop_test(desktop_install
 vorbix_desktop_test(desktop_package
   bash ${desktop_scripts}/check_package.sh ${CMAKE_CPACK_COMMAND} ${CMAKE_BINARY_DIR}
   ${VORBIX_APP_ID} ${PROJECT_VERSION} ${desktop_expect_program})
-set_tests_properties(desktop_package PROPERTIES LABELS "desktop;package")
+set_tests_properties(desktop_package PROPERTIES LABELS "desktop;package" FIXTURES_SETUP vorbix_package)

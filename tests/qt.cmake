@@ -8,7 +8,8 @@ gtest_discover_tests(qt_tests
   DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
-add_test(NAME qt_no_display COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/no_display_test.sh $<TARGET_FILE:vorbix>)
+add_test(NAME qt_no_display
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/no_display_test.sh $<TARGET_FILE:vorbix> $<TARGET_FILE:vorbix-replay>)
 
 # The window tests close the game as a window manager would, with a small X client.
 find_package(X11 REQUIRED)
@@ -46,6 +47,12 @@ if(X11_FOUND)
               ${state} ${vorbix_close_bound_ms})
     set_tests_properties(qt_xvfb_close_in_${state} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
   endforeach()
+
+  # The package installed into an empty root, launched from its menu entry, then removed.
+  add_test(NAME qt_xvfb_menu_launch
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/menu_launch_test.sh ${CMAKE_BINARY_DIR}/package $<TARGET_FILE:wm_close>
+            ${VORBIX_APP_ID})
+  set_tests_properties(qt_xvfb_menu_launch PROPERTIES TIMEOUT 120 LABELS package FIXTURES_REQUIRED vorbix_package)
 
   # Twenty thousand random keys on the real window; about half a minute.
   add_test(NAME qt_xvfb_key_storm

@@ -24,13 +24,22 @@ expect_copy() { # installed file, source file
 expect_copy "$prefix/share/applications/$app_id.desktop" "$data/$app_id.desktop"
 expect_copy "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" "$data/$app_id.svg"
 expect_copy "$prefix/share/metainfo/$app_id.metainfo.xml" "$data/$app_id.metainfo.xml"
+for page in vorbix vorbix-replay; do
+  if gzip -dc "$prefix/share/man/man6/$page.6.gz" | cmp -s - "$data/man/$page.6"; then
+    echo "installed: share/man/man6/$page.6.gz"
+  else
+    echo "missing or differs: share/man/man6/$page.6.gz"; failed=1
+  fi
+done
 
 if [ "$expect_program" = 1 ]; then
-  if [ -x "$prefix/bin/vorbix" ] && [ -f "$prefix/bin/vorbix" ]; then
-    echo "installed: bin/vorbix"
-  else
-    echo "missing or not executable: bin/vorbix"; failed=1
-  fi
+  for program in vorbix vorbix-replay; do
+    if [ -x "$prefix/games/$program" ] && [ -f "$prefix/games/$program" ]; then
+      echo "installed: games/$program"
+    else
+      echo "missing or not executable: games/$program"; failed=1
+    fi
+  done
 fi
 
 if command -v appstreamcli >/dev/null; then

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack, unpacks it into a scratch root and checks its
-# files and its control fields: section, version and the runtime packages it depends on.
+# Builds the Debian package with CPack into BUILD_DIR/package, unpacks it into a scratch
+# root and checks its files and its control fields (section, version and the runtime
+# packages it depends on), and that lintian finds no error and no warning in it.
 # Usage: check_package.sh CPACK BUILD_DIR APP_ID VERSION EXPECT_PROGRAM(0|1)
 set -euo pipefail
 cpack=$1 build=$2 app_id=$3 version=$4 expect_program=$5
@@ -13,13 +14,16 @@ if [ ! -f "$build/CPackConfig.cmake" ]; then
   exit 1
 fi
 
+require_tool lintian lintian
+
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-"$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1 || {
+rm -rf "$build/package"
+"$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$build/package" >"$scratch/cpack.log" 2>&1 || {
   cat "$scratch/cpack.log"; exit 1; }
 
 shopt -s nullglob
-packages=("$scratch"/out/*.deb)
+packages=("$build"/package/*.deb)
 if [ ${#packages[@]} -ne 1 ]; then
   echo "expected one .deb, found ${#packages[@]}"; cat "$scratch/cpack.log"; exit 1
 fi
@@ -53,14 +57,23 @@ dpkg-deb -x "$deb" "$root"
 for path in "usr/share/applications/$app_id.desktop" \
             "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
             "usr/share/metainfo/$app_id.metainfo.xml" \
-            "usr/share/doc/vorbix/copyright"; do
+            "usr/share/doc/vorbix/copyright" "usr/share/doc/vorbix/changelog.Debian.gz" \
+            "usr/share/man/man6/vorbix.6.gz" "usr/share/man/man6/vorbix-replay.6.gz" \
+            "usr/games/vorbix-replay"; do
   if [ -f "$root/$path" ]; then echo "packaged: /$path"; else echo "not packaged: /$path"; failed=1; fi
 done
 if [ "$expect_program" = 1 ]; then
-  if [ -f "$root/usr/bin/vorbix" ] && [ -x "$root/usr/bin/vorbix" ]; then
-    echo "packaged: /usr/bin/vorbix"
+  if [ -f "$root/usr/games/vorbix" ] && [ -x "$root/usr/games/vorbix" ]; then
+    echo "packaged: /usr/games/vorbix"
   else
-    echo "not packaged or not executable: /usr/bin/vorbix"; failed=1
+    echo "not packaged or not executable: /usr/games/vorbix"; failed=1
   fi
+fi
+
+# Errors and warnings fail; lintian's informational tags do not.
+if lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$scratch/lintian.log" 2>&1; then
+  echo "lintian: no error, no warning"
+else
+  cat "$scratch/lintian.log"; echo "lintian found errors or warnings"; failed=1
 fi
 exit "$failed"

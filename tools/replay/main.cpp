@@ -12,31 +12,53 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace {
 
 constexpr int usage_error = 2;
 
+constexpr const char* help_text =
+    "Usage: vorbix-replay [options] [SCRIPT]\n"
+    "Runs a script of answers, keys, clicks and time against the game on a virtual clock and\n"
+    "prints the whole observable state as one line of JSON for every \"dump\" line. The script\n"
+    "is read from SCRIPT, or from standard input when there is none.\n"
+    "\n"
+    "Options:\n"
+    "  --png DIR      Also saves the picture of the window at every dump as DIR/dump-0001.png, ...\n"
+    "  -h, --help     Shows this help and exits.\n"
+    "  -v, --version  Shows the version and exits.\n"
+    "\n"
+    "Script lines: answer yes|no, random X, clock S, start, advance MS, tick N [COUNT],\n"
+    "key CODE, click Pause|Command1, dump. See vorbix-replay(6).\n";
+
 struct Options {
     std::optional<std::string> picture_folder;
     std::optional<std::string> script;
+    bool help = false;
+    bool version = false;
 };
 
-void print_usage() { std::cerr << "usage: vorbix-replay [--png DIR] [SCRIPT]\n"; }
-
-// The command line, or nothing when it does not fit the usage.
-std::optional<Options> options_of(int argc, char** argv)
+// The command line, or what is wrong with it.
+std::variant<Options, std::string> options_of(int argc, char** argv)
 {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
-        if (word == "--png") {
-            if (options.picture_folder || i + 1 >= argc) return std::nullopt;
+        if (word == "-h" || word == "--help") {
+            options.help = true;
+        } else if (word == "-v" || word == "--version") {
+            options.version = true;
+        } else if (word == "--png") {
+            if (options.picture_folder) return std::string("--png is given twice");
+            if (i + 1 >= argc) return std::string("--png needs a folder");
             options.picture_folder = argv[++i];
-        } else if (!options.script && !(word.size() > 1 && word.front() == '-')) {
-            options.script = argv[i];
+        } else if (word.size() > 1 && word.front() == '-') {
+            return "unknown option '" + std::string(word) + "'";
+        } else if (options.script) {
+            return "unexpected argument '" + std::string(word) + "': one script at most";
         } else {
-            return std::nullopt;
+            options.script = argv[i];
         }
     }
     return options;
@@ -71,10 +93,19 @@ int run(std::istream& script, const Options& options, int& argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    const std::optional<Options> options = options_of(argc, argv);
-    if (!options) {
-        print_usage();
+    const auto parsed = options_of(argc, argv);
+    if (const auto* wrong = std::get_if<std::string>(&parsed)) {
+        std::cerr << "vorbix-replay: " << *wrong << " (see vorbix-replay --help)\n";
         return usage_error;
+    }
+    const Options* options = &std::get<Options>(parsed);
+    if (options->help) {
+        std::cout << help_text;
+        return 0;
+    }
+    if (options->version) {
+        std::cout << "vorbix-replay " << VORBIX_VERSION << '\n';
+        return 0;
     }
     if (options->script) {
         std::ifstream script(*options->script);

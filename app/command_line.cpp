@@ -1,0 +1,56 @@
+// The command line: QCommandLineParser reads it before any window exists, so that help and
+// version need no display.
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace vorbix::app {
+namespace {
+
+constexpr int usage_error = 2;
+
+void print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
+
+}  // namespace
+
+CommandLine parse_command_line(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A falling-block puzzle game: steer the pieces that sink into a walled well so that they fill\n"
+        "rows, and every full row vanishes. Keys: Left and Right move, A and S turn, Down drops, P pauses."));
+    // Help and version by hand: Qt's own help option would also offer Qt's options, which
+    // only the environment sets here (QT_QPA_PLATFORM and the like).
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and exits."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version and exits."));
+    parser.addOptions({help, version});
+
+    CommandLine command_line;
+    if (!parser.parse(arguments)) {
+        print(stderr, QStringLiteral("vorbix: %1\n").arg(parser.errorText()));
+        command_line.exit_status = usage_error;
+    } else if (parser.isSet(help)) {
+        // Without an application object Qt cannot name the program in the usage line.
+        print(stdout, parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("vorbix")));
+        command_line.exit_status = 0;
+    } else if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                     QCoreApplication::applicationVersion()));
+        command_line.exit_status = 0;
+    } else if (!parser.positionalArguments().isEmpty()) {
+        print(stderr, QStringLiteral("vorbix: unexpected argument '%1'\n").arg(parser.positionalArguments().first()));
+        command_line.exit_status = usage_error;
+    }
+    return command_line;
+}
+
+}  // namespace vorbix::app

@@ -32,7 +32,14 @@ CommandLine parse_command_line(int argc, char** argv)
                                   QStringLiteral("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Shows the version and exits."));
-    parser.addOptions({help, version});
+    const QCommandLineOption record(QStringLiteral("record"),
+                                    QStringLiteral("Writes the game down, as you play it, as a script for vorbix-replay."),
+                                    QStringLiteral("file"));
+    const QCommandLineOption watch(QStringLiteral("watch"),
+                                   QStringLiteral("Plays the game of a recorded script in the window, at the speed it was\n"
+                                                  "recorded. P pauses the playback."),
+                                   QStringLiteral("file"));
+    parser.addOptions({record, watch, help, version});
 
     CommandLine command_line;
     if (!parser.parse(arguments)) {
@@ -49,6 +56,12 @@ CommandLine parse_command_line(int argc, char** argv)
     } else if (!parser.positionalArguments().isEmpty()) {
         print(stderr, QStringLiteral("vorbix: unexpected argument '%1'\n").arg(parser.positionalArguments().first()));
         command_line.exit_status = usage_error;
+    } else if (parser.isSet(record) && parser.isSet(watch)) {
+        print(stderr, QStringLiteral("vorbix: --record and --watch cannot go together\n"));
+        command_line.exit_status = usage_error;
+    } else {
+        if (parser.isSet(record)) command_line.options.record = parser.value(record).toStdString();
+        if (parser.isSet(watch)) command_line.options.watch = parser.value(watch).toStdString();
     }
     return command_line;
 }

@@ -8,6 +8,10 @@
 namespace vorbix::app {
 
 struct Options {
+    // Write the game down as a vorbix-replay script in this file.
+    std::optional<std::string> record;
+    // Play the game of this script in the window instead.
+    std::optional<std::string> watch;
 };
 
 // What the command line asks for: options to run the game with, or an exit status when the

@@ -13,3 +13,7 @@ gtest_discover_tests(picture_tests
   TEST_PREFIX "picture."
   DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The same comparison for the shell tests of the real window.
+add_executable(picture_compare picture_compare_main.cpp picture_compare.cpp)
+target_link_libraries(picture_compare PRIVATE Qt6::Gui)

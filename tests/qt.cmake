@@ -48,6 +48,12 @@ if(X11_FOUND)
     set_tests_properties(qt_xvfb_close_in_${state} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
   endforeach()
 
+  # A game recorded, replayed and watched; a recording that cannot be written; a killed one.
+  add_test(NAME qt_xvfb_record_watch
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/record_watch_test.sh $<TARGET_FILE:vorbix> $<TARGET_FILE:wm_close>
+            $<TARGET_FILE:vorbix-replay> $<TARGET_FILE:picture_compare>)
+  set_tests_properties(qt_xvfb_record_watch PROPERTIES TIMEOUT 180)
+
   # The package installed into an empty root, launched from its menu entry, then removed.
   add_test(NAME qt_xvfb_menu_launch
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/menu_launch_test.sh ${CMAKE_BINARY_DIR}/package $<TARGET_FILE:wm_close>

@@ -54,7 +54,7 @@ start_display() {
 }
 
 start_game() {
-    "$game" >"$work/game.log" 2>&1 &
+    "$game" "$@" >"$work/game.log" 2>&1 &
     game_pid=$!
 }
 

@@ -164,6 +164,27 @@ void Replay::run_line(std::string_view line)
     require_answered();
 }
 
+std::string moment_comment(std::int64_t milliseconds) { return "# @" + std::to_string(milliseconds); }
+
+std::optional<std::int64_t> moment_of(std::string_view line)
+{
+    const auto words = words_of(line);
+    if (words.size() != 2 || words[0] != "#" || words[1].size() < 2 || words[1].front() != '@') return std::nullopt;
+    std::int64_t milliseconds = 0;
+    const std::string_view digits = words[1].substr(1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), milliseconds);
+    if (error != std::errc{} || end != digits.data() + digits.size() || milliseconds < 0) return std::nullopt;
+    return milliseconds;
+}
+
+Pace pace_of(std::string_view line)
+{
+    const auto words = words_of(line);
+    if (words.size() == 2 && words[0] == "advance") return {whole_number(words[1], 0, 86400000), std::nullopt};
+    if (words.size() >= 2 && words[0] == "tick") return {0, static_cast<TimerId>(whole_number(words[1], 1, 3) - 1)};
+    return {};
+}
+
 int run_script(std::istream& script, std::ostream& out, std::ostream& error, const DumpObserver& observer)
 {
     Replay replay([&](const std::string& json) {

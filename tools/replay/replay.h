@@ -6,8 +6,10 @@
 #include "form/form1.h"
 #include "headless/headless_front_end.h"
 
+#include <cstdint>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -51,6 +53,21 @@ private:
     FormControls design_;
     bool started_ = false;
 };
+
+// A recording marks the moment of its events with comment lines "# @MS", milliseconds since
+// it began; vorbix-replay ignores them, and a watched recording keeps to them.
+std::string moment_comment(std::int64_t milliseconds);
+// The milliseconds of a moment comment; nothing for any other line.
+std::optional<std::int64_t> moment_of(std::string_view line);
+
+// How a line of a valid script takes its time when the script is played at its own speed:
+// "advance MS" lets MS milliseconds pass, "tick N" is a tick of timer N, every other line
+// takes no time.
+struct Pace {
+    std::int64_t advance = 0;
+    std::optional<TimerId> tick;
+};
+Pace pace_of(std::string_view line);
 
 // Called after each dump has been written, with the replay as it stands; may throw ScriptError.
 using DumpObserver = std::function<void(Replay& replay)>;

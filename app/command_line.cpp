@@ -32,13 +32,14 @@ CommandLine parse_command_line(int argc, char** argv)
                                   QStringLiteral("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Shows the version and exits."));
-    const QCommandLineOption record(QStringLiteral("record"),
-                                    QStringLiteral("Writes the game down, as you play it, as a script for vorbix-replay."),
-                                    QStringLiteral("file"));
-    const QCommandLineOption watch(QStringLiteral("watch"),
-                                   QStringLiteral("Plays the game of a recorded script in the window, at the speed it was\n"
-                                                  "recorded. P pauses the playback."),
-                                   QStringLiteral("file"));
+    const QCommandLineOption record(
+        QStringLiteral("record"),
+        QStringLiteral("Writes the game down, as you play it, as a script for vorbix-replay."), QStringLiteral("file"));
+    const QCommandLineOption watch(
+        QStringLiteral("watch"),
+        QStringLiteral("Plays the game of a recorded script in the window, at the speed it was\n"
+                       "recorded. P pauses the playback."),
+        QStringLiteral("file"));
     parser.addOptions({record, watch, help, version});
 
     CommandLine command_line;
@@ -51,7 +52,7 @@ CommandLine parse_command_line(int argc, char** argv)
         command_line.exit_status = 0;
     } else if (parser.isSet(version)) {
         print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                                     QCoreApplication::applicationVersion()));
+                                                    QCoreApplication::applicationVersion()));
         command_line.exit_status = 0;
     } else if (!parser.positionalArguments().isEmpty()) {
         print(stderr, QStringLiteral("vorbix: unexpected argument '%1'\n").arg(parser.positionalArguments().first()));

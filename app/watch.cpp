@@ -57,10 +57,7 @@ void Playback::begin()
     step();
 }
 
-std::int64_t Playback::played() const
-{
-    return (paused_at_ ? *paused_at_ : clock_.elapsed()) - paused_for_;
-}
+std::int64_t Playback::played() const { return (paused_at_ ? *paused_at_ : clock_.elapsed()) - paused_for_; }
 
 void Playback::key_down(int code)
 {

@@ -4,8 +4,8 @@
 #include "bench/fixed_games.h"
 #include "bench/four_row_landing.h"
 #include "form/board.h"
-#include "headless/headless_front_end.h"
 #include "form/form1.h"
+#include "headless/headless_front_end.h"
 #include "tools/replay/replay.h"
 
 #include <benchmark/benchmark.h>
@@ -83,8 +83,7 @@ void whole_games_through_the_replay_engine(benchmark::State& bench)
         benchmark::DoNotOptimize(out.str());
     }
     bench.counters["virtual_s_per_real_s"] =
-        benchmark::Counter(10.0 * 60 * static_cast<double>(bench.iterations()),
-                           benchmark::Counter::kIsRate);
+        benchmark::Counter(10.0 * 60 * static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(whole_games_through_the_replay_engine)->Unit(benchmark::kMillisecond);
 

@@ -4,10 +4,10 @@
 // give the repainted area, which after a step must stay within the cells the piece covered
 // before and after it. A landing that removes four rows shows the cost of a large change.
 #include "bench/four_row_landing.h"
+#include "form/form1.h"
 #include "headless/headless_front_end.h"
 #include "qt/fonts.h"
 #include "qt/game_window.h"
-#include "form/form1.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -7,9 +7,9 @@ namespace key {
 constexpr int left = 37;
 constexpr int right = 39;
 constexpr int down = 40;
-constexpr int turn_clockwise = 65;         // A
-constexpr int turn_counter_clockwise = 83; // S
-constexpr int pause = 80;                  // P
+constexpr int turn_clockwise = 65;          // A
+constexpr int turn_counter_clockwise = 83;  // S
+constexpr int pause = 80;                   // P
 }  // namespace key
 
 void Form1::Form_KeyDown(int keycode, int /*shift*/)

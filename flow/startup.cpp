@@ -1,7 +1,7 @@
 // Start-up: the window is built from its design, asks for the difficulty, sizes itself
 // from the cell size and builds the well, the preview and the curtain.
-#include "platform/convert.h"
 #include "form/form1.h"
+#include "platform/convert.h"
 
 #include <cmath>
 

@@ -34,7 +34,8 @@ FormControls::FormControls()
       Timer1(TimerId::timer1, 0, true),
       Timer2(TimerId::timer2, 5, true),
       Timer3(TimerId::timer3, 200, true),
-      npiece{"npiece", "Next Piece:", {3600, 120, 1575, 1215}, {"Lucida Handwriting", 20.25f, true, true}, true, red, true},
+      npiece{"npiece", "Next Piece:", {3600, 120, 1575, 1215}, {"Lucida Handwriting", 20.25f, true, true}, true,
+             red,      true},
       backdrop{{3600, 1440, 1575, 1575}, blue, true},
       scorelabel(counter_label("scorelabel", "Score:000000", {3720, 3120, 1860, 360})),
       hscorelabel(counter_label("hscorelabel", "HiScore:000000", {3600, 3720, 2175, 360})),
@@ -55,8 +56,8 @@ void FormControls::bring_to_front(std::string_view widget)
 
 WindowView FormControls::view() const
 {
-    return WindowView{caption,  background, shown,    outer_width, outer_height, client_width(), client_height(),
-                      labels_,  &backdrop,  pools_,   buttons_,    curtain_,     widget_order,   timers_};
+    return WindowView{caption, background, shown,  outer_width, outer_height, client_width(), client_height(),
+                      labels_, &backdrop,  pools_, buttons_,    curtain_,     widget_order,   timers_};
 }
 
 }  // namespace vorbix

@@ -2,8 +2,8 @@
 // scored; a cell in or above the top wall row ends the game.
 #include "form/board.h"
 #include "form/counted_loop.h"
-#include "platform/convert.h"
 #include "form/form1.h"
+#include "platform/convert.h"
 
 namespace vorbix {
 

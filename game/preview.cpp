@@ -1,9 +1,9 @@
 // The next-piece preview: sixteen cells tiling the preview box, showing the next piece in
 // its stored turn and its own colours.
 #include "form/counted_loop.h"
+#include "form/form1.h"
 #include "game/style.h"
 #include "platform/convert.h"
-#include "form/form1.h"
 
 namespace vorbix {
 

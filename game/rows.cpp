@@ -1,8 +1,8 @@
 // Row clearing: full rows are removed one at a time, the rows above moving down.
 #include "form/board.h"
 #include "form/counted_loop.h"
-#include "platform/convert.h"
 #include "form/form1.h"
+#include "platform/convert.h"
 
 namespace vorbix {
 
@@ -25,15 +25,18 @@ void Form1::checkrow()
 void Form1::deleterow()
 {
     SpritePool& grid = ui().Shape2;
-    counted_loop(state.outer, state.lastvalue, 2, [&] {
-        counted_loop(state.inner, 2, 11, [&] {
-            CellSprite& cell = grid[board_columns * state.outer + state.inner];
-            const CellSprite& above = grid[board_columns * (state.outer - 1) + state.inner];
-            cell.visible = above.visible;
-            cell.pattern = above.pattern;
-            cell.fill = above.fill;
-        });
-    }, -1);
+    counted_loop(
+        state.outer, state.lastvalue, 2,
+        [&] {
+            counted_loop(state.inner, 2, 11, [&] {
+                CellSprite& cell = grid[board_columns * state.outer + state.inner];
+                const CellSprite& above = grid[board_columns * (state.outer - 1) + state.inner];
+                cell.visible = above.visible;
+                cell.pattern = above.pattern;
+                cell.fill = above.fill;
+            });
+        },
+        -1);
     // Row 1 has moved down into row 2; left standing it would count twice.
     for (int column = 1; column <= 10; ++column) grid[grid_element(1, column)].visible = false;
     for (int point = 1; point <= 10; ++point) addscore();

@@ -1,6 +1,6 @@
 // The score: ten points at a time, six digits, and the best score of this run.
-#include "platform/convert.h"
 #include "form/form1.h"
+#include "platform/convert.h"
 
 namespace vorbix {
 

@@ -1,7 +1,7 @@
 // Spawning: the intro hands over to gravity, and each new piece comes from the preview.
 #include "form/counted_loop.h"
-#include "game/style.h"
 #include "form/form1.h"
+#include "game/style.h"
 
 #include <cmath>
 

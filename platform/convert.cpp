@@ -52,7 +52,8 @@ double leading_value(std::string_view text)
     }
     // A point with no digit on either side reads as no number at all.
     double value = 0.0;
-    const auto read = fast_float::from_chars(text.data() + start, text.data() + i, value, fast_float::chars_format::fixed);
+    const auto read =
+        fast_float::from_chars(text.data() + start, text.data() + i, value, fast_float::chars_format::fixed);
     if (read.ec != std::errc{}) return 0.0;
     return negative ? -value : value;
 }

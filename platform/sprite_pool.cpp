@@ -24,15 +24,9 @@ void SpritePool::create(int k)
     created_[k] = true;
 }
 
-bool SpritePool::exists(int k) const
-{
-    return k >= 0 && k < size() && created_[k];
-}
+bool SpritePool::exists(int k) const { return k >= 0 && k < size() && created_[k]; }
 
-void SpritePool::require(int k) const
-{
-    invariant(exists(k), "%s(%d) does not exist", name_.c_str(), k);
-}
+void SpritePool::require(int k) const { invariant(exists(k), "%s(%d) does not exist", name_.c_str(), k); }
 
 CellSprite& SpritePool::operator[](int k)
 {
@@ -46,9 +40,6 @@ const CellSprite& SpritePool::operator[](int k) const
     return elements_[k];
 }
 
-void SpritePool::bring_to_front(int k)
-{
-    (*this)[k].z = order_->next();
-}
+void SpritePool::bring_to_front(int k) { (*this)[k].z = order_->next(); }
 
 }  // namespace vorbix

@@ -43,10 +43,7 @@ void GameWindow::attach(GamePort* game)
     update();
 }
 
-std::optional<WindowView> GameWindow::view() const
-{
-    return game_ != nullptr ? game_->window() : std::nullopt;
-}
+std::optional<WindowView> GameWindow::view() const { return game_ != nullptr ? game_->window() : std::nullopt; }
 
 TwipScale GameWindow::scale() const { return TwipScale(logicalDpiX()); }
 
@@ -129,7 +126,9 @@ void GameWindow::sync_stacking(std::span<const std::string_view> order)
     if (std::equal(order.begin(), order.end(), stacked_.begin(), stacked_.end())) return;
     stacked_.assign(order.begin(), order.end());
     for (const std::string& name : stacked_) {
-        if (auto* widget = findChild<QWidget*>(QString::fromStdString(name), Qt::FindDirectChildrenOnly)) widget->raise();
+        if (auto* widget = findChild<QWidget*>(QString::fromStdString(name), Qt::FindDirectChildrenOnly)) {
+            widget->raise();
+        }
     }
 }
 

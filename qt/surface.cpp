@@ -6,8 +6,8 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -190,7 +190,9 @@ void paint_surface(QPainter& painter, const WindowView& window, const TwipScale&
         for (int k = 0; k < pool.size(); ++k) {
             if (!pool.exists(k)) continue;
             const CellSprite& sprite = pool[k];
-            if (sprite.visible && scale.pixels(sprite.place).intersects(exposed)) shown.push_back({sprite.z, p, k, &sprite});
+            if (sprite.visible && scale.pixels(sprite.place).intersects(exposed)) {
+                shown.push_back({sprite.z, p, k, &sprite});
+            }
         }
     }
     std::sort(shown.begin(), shown.end(), [](const Stacked& a, const Stacked& b) {

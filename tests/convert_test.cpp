@@ -70,7 +70,8 @@ TEST(Conversions, NumbersReadAndWriteAlikeInALocaleWithADecimalComma)
 {
     // German writes 1,5 for 1.5. The locale is made from glibc's sources in a scratch folder.
     const std::string folder = ::testing::TempDir() + "vorbix-locales";
-    const std::string make = "mkdir -p " + folder + " && localedef -c -i de_DE -f UTF-8 " + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
+    const std::string make =
+        "mkdir -p " + folder + " && localedef -c -i de_DE -f UTF-8 " + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
     [[maybe_unused]] const int made = std::system(make.c_str());
     setenv("LOCPATH", folder.c_str(), 1);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "localedef (package locales) could not make de_DE";

@@ -18,10 +18,7 @@ struct Tick {
     friend bool operator==(const Tick&, const Tick&) = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Tick& tick)
-{
-    return out << "Timer" << tick.timer << "@" << tick.at;
-}
+std::ostream& operator<<(std::ostream& out, const Tick& tick) { return out << "Timer" << tick.timer << "@" << tick.at; }
 
 // Three timers on the headless clock, as a freshly created window has them; the fixture is
 // the game that the clock delivers their ticks to, recording each and running an optional

@@ -136,11 +136,11 @@ TEST(SpawnWait, UntilTheFilledRowsAreInside)
     struct Case {
         const char* name;
         int piece;
-        bool fast;     // Down pressed first
-        int key;       // the move or turn tried before every step
-        int refused;   // gravity steps while it is refused
-        int presses;   // once taken, how often it is pressed
-        int col;       // after those presses
+        bool fast;    // Down pressed first
+        int key;      // the move or turn tried before every step
+        int refused;  // gravity steps while it is refused
+        int presses;  // once taken, how often it is pressed
+        int col;      // after those presses
         int rotation;
     };
     const Case cases[] = {

@@ -13,10 +13,7 @@ namespace {
 using testing::HeadlessGame;
 using testing::visible_elements;
 
-bool intro_running(HeadlessGame& game)
-{
-    return game.ui().Timer2.interval() > 0 && game.ui().Timer1.interval() == 0;
-}
+bool intro_running(HeadlessGame& game) { return game.ui().Timer2.interval() > 0 && game.ui().Timer1.interval() == 0; }
 
 bool gravity_running(HeadlessGame& game)
 {
@@ -75,7 +72,7 @@ TEST(FirstIntro, TheThirtyThirdTickBeginsTheGame)
     EXPECT_TRUE(intro_running(game));
     intro_ticks(game, 1);
     EXPECT_TRUE(gravity_running(game));
-    EXPECT_EQ(game.state().piece, 4);        // 0.5 x 7 = 3.5: piece 4
+    EXPECT_EQ(game.state().piece, 4);         // 0.5 x 7 = 3.5: piece 4
     EXPECT_EQ(game.state().nextpiece, 1.0f);  // 0.1 x 7 = 0.7: piece 1
     EXPECT_EQ(game.state().row, -4.0f);
     EXPECT_EQ(game.state().fallstep, 0.3f);
@@ -102,7 +99,8 @@ TEST(RestartIntro, AfterPieceFiveInTurnOneElevenTicksThenPlayOnTheTwelfth)
     game.start();
     restart_with(game, 5, 1, 0.3f);
     EXPECT_EQ(game.ui().Timer2.interval(), 1);
-    const int expected[11][2] = {{5, 2}, {5, 3}, {5, 4}, {6, 1}, {6, 2}, {6, 3}, {6, 4}, {7, 1}, {7, 2}, {7, 3}, {7, 4}};
+    const int expected[11][2] = {{5, 2}, {5, 3}, {5, 4}, {6, 1}, {6, 2}, {6, 3},
+                                 {6, 4}, {7, 1}, {7, 2}, {7, 3}, {7, 4}};
     for (int tick = 0; tick < 11; ++tick) {
         game.front_end.advance(1);
         EXPECT_EQ(game.state().piece, expected[tick][0]) << "tick " << tick + 1;

@@ -41,9 +41,17 @@ protected:
     Snapshot snapshot()
     {
         const GameState& s = game.state();
-        return {s.col, s.rotation, s.row, s.fallstep, s.score.is_text(), s.score.is_text() ? s.score.text() : "",
-                game.ui().Pause.visible, game.ui().widget_order, game.ui().Timer1.enabled(),
-                game.ui().Timer2.enabled(), game.ui().Timer3.enabled()};
+        return {s.col,
+                s.rotation,
+                s.row,
+                s.fallstep,
+                s.score.is_text(),
+                s.score.is_text() ? s.score.text() : "",
+                game.ui().Pause.visible,
+                game.ui().widget_order,
+                game.ui().Timer1.enabled(),
+                game.ui().Timer2.enabled(),
+                game.ui().Timer3.enabled()};
     }
 
     HeadlessGame game;

@@ -21,10 +21,7 @@ struct Comparison {
     // The actual picture, faded, with every differing pixel in bright red.
     QImage diff;
 
-    bool matches(const Tolerance& tolerance) const
-    {
-        return same_size && differing_pixels <= tolerance.stray_pixels;
-    }
+    bool matches(const Tolerance& tolerance) const { return same_size && differing_pixels <= tolerance.stray_pixels; }
 };
 
 Comparison compare(const QImage& actual, const QImage& expected, const Tolerance& tolerance);

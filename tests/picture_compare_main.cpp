@@ -22,8 +22,9 @@ int main(int argc, char* argv[])
     }
     const vorbix::picture::Tolerance tolerance;
     const vorbix::picture::Comparison result = vorbix::picture::compare(actual, expected, tolerance);
-    std::printf("%s: %d pixels differ by more than %d, the largest by %d\n", result.same_size ? "same size" : "sizes differ",
-                result.differing_pixels, tolerance.channel, result.largest_difference);
+    std::printf("%s: %d pixels differ by more than %d, the largest by %d\n",
+                result.same_size ? "same size" : "sizes differ", result.differing_pixels, tolerance.channel,
+                result.largest_difference);
     if (result.matches(tolerance)) return 0;
     if (argc > 3) result.diff.save(QString::fromLocal8Bit(argv[3]));
     return 1;

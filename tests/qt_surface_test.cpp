@@ -52,10 +52,7 @@ protected:
     QColor colour_at(const QImage& image, float x, float y) const { return image.pixelColor(pixel_of(x, y)); }
 
     // The pixels strictly inside a rectangle, clear of its outline.
-    QRect inside_of(const Rect& place) const
-    {
-        return scale().pixels(place).toAlignedRect().adjusted(2, 2, -2, -2);
-    }
+    QRect inside_of(const Rect& place) const { return scale().pixels(place).toAlignedRect().adjusted(2, 2, -2, -2); }
 
     static std::set<QRgb> colours_in(const QImage& image, const QRect& area)
     {
@@ -92,7 +89,8 @@ TEST_F(SurfacePicture, ShowsTheDesignedColours)
 
     const Rect box = game.ui().backdrop.place;
     const QPoint left_edge = pixel_of(box.left, box.top + box.height / 2);
-    const bool outline_on_edge = image.pixelColor(left_edge) == blue || image.pixelColor(left_edge + QPoint(1, 0)) == blue;
+    const bool outline_on_edge =
+        image.pixelColor(left_edge) == blue || image.pixelColor(left_edge + QPoint(1, 0)) == blue;
     EXPECT_TRUE(outline_on_edge) << "the preview box is outlined in blue";
     EXPECT_EQ(colour_at(image, box.left + box.width / 2, box.top + box.height / 2), yellow)
         << "the preview box is transparent inside";
@@ -236,10 +234,7 @@ protected:
     const QRect whole{0, 0, 420, 428};
 };
 
-TEST_F(ChangedRegion, NothingChangedRepaintsNothing)
-{
-    EXPECT_TRUE(changes().isEmpty());
-}
+TEST_F(ChangedRegion, NothingChangedRepaintsNothing) { EXPECT_TRUE(changes().isEmpty()); }
 
 TEST_F(ChangedRegion, HiddenSpritesChangeNothingOnScreen)
 {
@@ -266,7 +261,10 @@ TEST_F(ChangedRegion, AMovedSpriteRepaintsWhereItWasAndWhereItIs)
 TEST_F(ChangedRegion, ShowingRestylingOrRaisingASpriteRepaintsIt)
 {
     const std::vector<std::pair<const char*, std::function<void(CellSprite&)>>> changes_of_a_shown_sprite = {
-        {"colour", [](CellSprite& sprite) { sprite.fill = Rgb{0, 0, 0}; }},
+        {"colour",
+         [](CellSprite& sprite) {
+             sprite.fill = Rgb{0, 0, 0};
+         }},
         {"pattern", [](CellSprite& sprite) { sprite.pattern = horizontal_lines; }},
         {"hidden", [](CellSprite& sprite) { sprite.visible = false; }},
     };

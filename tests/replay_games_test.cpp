@@ -49,8 +49,8 @@ std::vector<Expectation> read_expectations(const std::filesystem::path& path)
             ADD_FAILURE() << path.filename().string() << ":" << number << ": not an expectation: " << line;
             continue;
         }
-        expectations.push_back({number, std::stoul(line.substr(5, colon - 5)), trimmed(line.substr(colon + 1, equals - colon - 1)),
-                                trimmed(line.substr(equals + 3))});
+        expectations.push_back({number, std::stoul(line.substr(5, colon - 5)),
+                                trimmed(line.substr(colon + 1, equals - colon - 1)), trimmed(line.substr(equals + 3))});
     }
     return expectations;
 }
@@ -73,8 +73,8 @@ void check_game(const std::string& name, std::size_t dump_count)
         if (e.dump >= 1 && e.dump <= dumps.size()) actual = dumps[e.dump - 1].at(e.path).value_or("(no such member)");
         if (actual != e.value) {
             ++mismatches;
-            ADD_FAILURE() << name << ".expected:" << e.line << ": dump " << e.dump << ": " << e.path << "\n  expected " << e.value
-                          << "\n  actual   " << actual;
+            ADD_FAILURE() << name << ".expected:" << e.line << ": dump " << e.dump << ": " << e.path << "\n  expected "
+                          << e.value << "\n  actual   " << actual;
         }
     }
     const auto actual_file = dir / (name + ".actual");
@@ -87,15 +87,9 @@ void check_game(const std::string& name, std::size_t dump_count)
     }
 }
 
-TEST(ReplayGames, NormalGameWithARowClearedThenHardModeAfterTheRestart)
-{
-    check_game("normal_game", 8);
-}
+TEST(ReplayGames, NormalGameWithARowClearedThenHardModeAfterTheRestart) { check_game("normal_game", 8); }
 
-TEST(ReplayGames, HardGameToAnEarlyGameOverThenNormalModeAgain)
-{
-    check_game("hard_game", 7);
-}
+TEST(ReplayGames, HardGameToAnEarlyGameOverThenNormalModeAgain) { check_game("hard_game", 7); }
 
 }  // namespace
 }  // namespace vorbix

@@ -175,8 +175,8 @@ TEST(ReplayDump, BeforeStartShowsTheDesign)
     const Dump dump(run.dumps[0]);
     EXPECT_EQ(dump.at("t"), "0");
     EXPECT_EQ(dump.at("asked"), "0");
-    EXPECT_EQ(dump.at("window"),
-              R"({"shown":false,"caption":"Vorbix","outer_width":5970,"outer_height":6375,"client_width":5850,"client_height":5925})");
+    EXPECT_EQ(dump.at("window"), R"({"shown":false,"caption":"Vorbix","outer_width":5970,"outer_height":6375,)"
+                                 R"("client_width":5850,"client_height":5925})");
     EXPECT_EQ(dump.at("timers"),
               R"([{"interval":0,"enabled":true},{"interval":5,"enabled":true},{"interval":200,"enabled":true}])");
     EXPECT_EQ(dump.at("Shape1"), R"([[360,600,495,495,"#0000c0",1,0]])");
@@ -196,8 +196,8 @@ TEST(ReplayDump, BeforeStartShowsTheDesign)
 
 TEST(ReplayDump, NumbersAreWrittenShortAndWhole)
 {
-    const ReplayRun run = run_replay(
-        "answer no\nrandom 0.3\nrandom 0.3\nstart\nadvance 66\ntick 1 10\ndump\nkey 40\ndump\n");
+    const ReplayRun run =
+        run_replay("answer no\nrandom 0.3\nrandom 0.3\nstart\nadvance 66\ntick 1 10\ndump\nkey 40\ndump\n");
     ASSERT_EQ(run.dumps.size(), 2u);
     const std::string& text = run.dumps[0];
     EXPECT_NE(text.find(R"("row":-1.0000005,)"), std::string::npos);

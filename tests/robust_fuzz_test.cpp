@@ -294,7 +294,8 @@ Script shrink(Script script, IsolatedResult::Kind kind, std::string& last_proble
     for (std::size_t chunk = script.size() / 2; chunk >= 1 && tries < most_tries; chunk /= 2) {
         for (std::size_t at = 0; at < script.size() && tries < most_tries;) {
             Script candidate(script.begin(), script.begin() + static_cast<std::ptrdiff_t>(at));
-            candidate.insert(candidate.end(), script.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunk, script.size())),
+            candidate.insert(candidate.end(),
+                             script.begin() + static_cast<std::ptrdiff_t>(std::min(at + chunk, script.size())),
                              script.end());
             ++tries;
             const IsolatedResult result = replay_isolated(candidate);
@@ -328,9 +329,10 @@ SeedReport check_seed(std::uint64_t seed, int events)
     }
     const auto kind = result.kind == IsolatedResult::Kind::failed ? result.kind : IsolatedResult::Kind::crashed;
     script = shrink(script, kind, problem);
-    std::string message = "seed " + std::to_string(seed) + (result.crashed() ? " crashed (" + result.how + ")" : " failed") +
-                          ": " + problem + "\nvorbix-replay script that shows it (" + std::to_string(script.size()) +
-                          " lines):\n" + script_text(script);
+    std::string message = "seed " + std::to_string(seed) +
+                          (result.crashed() ? " crashed (" + result.how + ")" : " failed") + ": " + problem +
+                          "\nvorbix-replay script that shows it (" + std::to_string(script.size()) + " lines):\n" +
+                          script_text(script);
     return {false, message};
 }
 

@@ -66,9 +66,10 @@ TEST(HostileReplay, VeryLongLinesGiveAShortMessage)
 TEST(HostileReplay, HugeNumbersAreOutOfRange)
 {
     const std::string huge = "99999999999999999999";
-    for (const std::string& line : std::vector<std::string>{"advance " + huge, "key " + huge, "tick " + huge, "tick 1 " + huge,
-                                   "clock " + huge, "random " + huge, "random 1e99999", "advance 86400001",
-                                   "key 65536", "tick 1 1000001", "tick 4", "clock 86400", "random 1"}) {
+    for (const std::string& line :
+         std::vector<std::string>{"advance " + huge, "key " + huge, "tick " + huge, "tick 1 " + huge, "clock " + huge,
+                                  "random " + huge, "random 1e99999", "advance 86400001", "key 65536", "tick 1 1000001",
+                                  "tick 4", "clock 86400", "random 1"}) {
         SCOPED_TRACE(line);
         EXPECT_THAT(replay(opening + line + "\n"), StopsAtLine(4));
     }
@@ -76,9 +77,10 @@ TEST(HostileReplay, HugeNumbersAreOutOfRange)
 
 TEST(HostileReplay, NegativeAndMalformedNumbersAreRefused)
 {
-    for (const std::string& line : std::vector<std::string>{"advance -1", "key -37", "tick -1", "tick 1 -5", "clock -1", "random -0.5",
-                                   "random nan", "random inf", "random -inf", "random 0x0.8", "key +37", "key 37.0",
-                                   "key 3e1", "advance 1_000", "tick 0", "answer maybe", "answer", "key", "start now"}) {
+    for (const std::string& line :
+         std::vector<std::string>{"advance -1", "key -37", "tick -1", "tick 1 -5", "clock -1", "random -0.5",
+                                  "random nan", "random inf", "random -inf", "random 0x0.8", "key +37", "key 37.0",
+                                  "key 3e1", "advance 1_000", "tick 0", "answer maybe", "answer", "key", "start now"}) {
         SCOPED_TRACE(line);
         EXPECT_THAT(replay(opening + line + "\n"), StopsAtLine(4));
     }
@@ -102,7 +104,7 @@ TEST(HostileReplay, TabsSeparateWordsAndCrlfEndsLines)
 TEST(HostileReplay, TickStormsEndWithTheGame)
 {
     const ReplayRun run = replay(opening + "tick 2 1000000\ntick 3 1000000\ntick 1 1000000\ntick 1 1000000\n" +
-                           "tick 2 1000000\ntick 3 1000000\ndump\n");
+                                 "tick 2 1000000\ntick 3 1000000\ndump\n");
     ASSERT_THAT(run, RunsToTheEnd());
     // Gravity with nobody steering fills the well: the game is over and nothing ticks any more.
     EXPECT_THAT(run.out, ::testing::HasSubstr(R"("Command1":{)"));

@@ -115,7 +115,10 @@ TEST(FallingLanding, IsCheckedUnderEveryDrawnCell)
         {"first step after spawning onto an occupied row 2, column 1", {3, 1, -4.0f, 3, 0.3f}, {{2, 1}}, true},
         {"the same far from column 1", {3, 1, -4.0f, 6, 0.3f}, {{2, 1}}, true},
         {"first step after spawning onto an empty board", {3, 1, -4.0f, 3, 0.3f}, {}, false},
-        {"a cell in the top wall row ignores the cell below it", {3, 1, -4.0f, 6}, {{1, 7}, {1, 8}, {1, 9}, {1, 10}}, false},
+        {"a cell in the top wall row ignores the cell below it",
+         {3, 1, -4.0f, 6},
+         {{1, 7}, {1, 8}, {1, 9}, {1, 10}},
+         false},
         {"a cell in row 1 tests the cell below it", {3, 1, -3.0f, 3}, {{2, 5}}, true},
         {"a cell in row 1 does not test row 2, column 1", {3, 1, -3.0f, 3}, {{2, 1}}, false},
     };

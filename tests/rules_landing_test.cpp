@@ -88,7 +88,9 @@ TEST(Landing, SettlesInTheWholeRowWhereEachCellWasDrawn)
     const Case cases[] = {
         // 9.8 tests row 14; 10.1 overlaps row 15 by a tenth and settles in row 14.
         {"the bar onto a single cell", {3, 1, 9.5f, 3, 0.3f}, {{15, 5}}, {{14, "...####..."}, {15, "....#....."}}},
-        {"piece 1 upright against the left wall, fast", {1, 2, 10.0f, 0, 1.0f}, {},
+        {"piece 1 upright against the left wall, fast",
+         {1, 2, 10.0f, 0, 1.0f},
+         {},
          {{17, ".........."}, {18, "#........."}, {19, "#........."}, {20, "##........"}}},
     };
     for (const Case& c : cases) {

@@ -58,8 +58,8 @@ TEST(StartUp, CountersAndLabelsStartFromZero)
         const char* text;
     };
     const Expected labels[] = {
-        {game.ui().scorelabel, "Score:000000"},  {game.ui().hscorelabel, "HiScore:000000"},
-        {game.ui().rowslabel, "Rows:000"},       {game.ui().piecelabel, "Blocks:0000"},
+        {game.ui().scorelabel, "Score:000000"}, {game.ui().hscorelabel, "HiScore:000000"},
+        {game.ui().rowslabel, "Rows:000"},      {game.ui().piecelabel, "Blocks:0000"},
         {game.ui().npiece, "Next Piece:"},
     };
     for (const Expected& e : labels) {

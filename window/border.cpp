@@ -18,8 +18,8 @@ void Form1::border()
             grid.bring_to_front(n);
             grid[n].place.top = static_cast<float>(state.outer) * state.cellsize + 50.0f;
             grid[n].place.left = static_cast<float>(state.inner) * state.cellsize + 60.0f;
-            const bool wall = state.outer == board_rows - 1 || state.outer == 0 ||
-                              state.inner == board_columns - 1 || state.inner == 0;
+            const bool wall = state.outer == board_rows - 1 || state.outer == 0 || state.inner == board_columns - 1 ||
+                              state.inner == 0;
             if (wall) grid[n].visible = true;
         });
     });

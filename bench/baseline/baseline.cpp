@@ -67,7 +67,8 @@ public:
         const QFont counter = font_of("Liberation Serif", 15.75, true, false);
         const double centre = 17 * cell;
         auto caption = [&](double width, double height, double top, const char* text, QFont font, bool opaque) {
-            captions_.push_back({twips(centre - width / 2, top, width, height), QString::fromLatin1(text), font, opaque});
+            captions_.push_back(
+                {twips(centre - width / 2, top, width, height), QString::fromLatin1(text), font, opaque});
         };
         caption(1575, 1215, 120, "Next Piece:", font_of("Z003", 20.25, true, true), true);
         caption(1860, 360, 3120, "Score:000000", counter, false);
@@ -95,7 +96,9 @@ public:
             }
         }
         first_moving_ = static_cast<int>(boxes_.size());
-        for (int k = 0; k < 16; ++k) boxes_.push_back({QRectF(), QColor(0, 0, 192), Qt::VerPattern, shape_cell(k / 4, k % 4)});
+        for (int k = 0; k < 16; ++k) {
+            boxes_.push_back({QRectF(), QColor(0, 0, 192), Qt::VerPattern, shape_cell(k / 4, k % 4)});
+        }
         place_block();
 
         gravity_.setTimerType(Qt::PreciseTimer);
@@ -153,7 +156,8 @@ private:
     void place_block()
     {
         for (int k = 0; k < 16; ++k) {
-            boxes_[first_moving_ + k].place = twips(50 + (3 + k % 4 + 1) * cell, 50 + (row_ + k / 4 + 1) * cell, cell, cell);
+            boxes_[first_moving_ + k].place =
+                twips(50 + (3 + k % 4 + 1) * cell, 50 + (row_ + k / 4 + 1) * cell, cell, cell);
         }
     }
 

@@ -69,7 +69,9 @@ inline IsolatedResult run_isolated(const std::function<int(int report_fd)>& body
     ::waitpid(child, &status, 0);
 
     std::rewind(error_file);
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, error_file)) > 0;) result.errors.append(buffer, got);
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, error_file)) > 0;) {
+        result.errors.append(buffer, got);
+    }
     std::fclose(error_file);
 
     if (WIFEXITED(status) && WEXITSTATUS(status) == child_passed) {

@@ -60,13 +60,14 @@ inline std::string file_text(const std::string& path)
 // The program itself, given the script as a file or, with from_input, on standard input.
 inline ReplayRun run_program(const std::string& script, bool from_input = false)
 {
-    const std::string base = ::testing::TempDir() + "replay_" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string base =
+        ::testing::TempDir() + "replay_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::ofstream(base + ".txt", std::ios::binary) << script;
     const std::string command = std::string(VORBIX_REPLAY_PROGRAM) + (from_input ? " < " : " ") + base + ".txt > " +
                                 base + ".out 2> " + base + ".err";
     const int status = std::system(command.c_str());
-    return finished_run(WIFEXITED(status) ? WEXITSTATUS(status) : -1, file_text(base + ".out"), file_text(base + ".err"));
+    return finished_run(WIFEXITED(status) ? WEXITSTATUS(status) : -1, file_text(base + ".out"),
+                        file_text(base + ".err"));
 }
 #endif
 

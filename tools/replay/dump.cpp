@@ -5,8 +5,8 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 #include <utility>
+#include <vector>
 
 namespace vorbix {
 namespace {
@@ -113,9 +113,8 @@ std::string pool_json(const SpritePool& pool)
         const CellSprite& sprite = pool[k];
         if (out.size() > 1) out += ",";
         out += "[" + float_text(sprite.place.left) + "," + float_text(sprite.place.top) + "," +
-               float_text(sprite.place.width) + "," + float_text(sprite.place.height) + "," +
-               colour_text(sprite.fill) + "," + std::to_string(sprite.pattern) + "," +
-               (sprite.visible ? "1" : "0") + "]";
+               float_text(sprite.place.width) + "," + float_text(sprite.place.height) + "," + colour_text(sprite.fill) +
+               "," + std::to_string(sprite.pattern) + "," + (sprite.visible ? "1" : "0") + "]";
     }
     return out + "]";
 }
@@ -143,7 +142,9 @@ std::string dump_json(const DumpContext& context, const GameState& state, const 
         buttons.emplace_back(button->name, place_members(button->place, button->visible));
     }
     Members curtain;
-    for (const Panel* half : window.curtain) curtain.emplace_back(half->name, place_members(half->place, half->visible));
+    for (const Panel* half : window.curtain) {
+        curtain.emplace_back(half->name, place_members(half->place, half->visible));
+    }
     for (const Panel* half : window.curtain) {
         curtain.emplace_back(half->child_name, object({{"width", float_text(half->child_width)},
                                                        {"height", float_text(half->child_height)}}));

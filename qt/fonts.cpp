@@ -26,7 +26,7 @@ namespace vorbix::qt {
 QFont design_font(const FontSpec& design)
 {
     QFont font(QString::fromStdString(design.family));
-    font.setPointSizeF(design.points);
+    font.setPointSizeF(static_cast<qreal>(design.points));
     font.setBold(design.bold);
     font.setItalic(design.italic);
     return font;

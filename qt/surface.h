@@ -20,7 +20,7 @@ class TwipScale {
 public:
     explicit TwipScale(double logical_dpi) : twips_per_pixel_(1440.0 / logical_dpi) {}
 
-    double pixels(double twips) const { return twips / twips_per_pixel_; }
+    double pixels(float twips) const { return static_cast<double>(twips) / twips_per_pixel_; }
     QRectF pixels(const Rect& place) const;
     // A window-system control's place, which Qt keeps in whole pixels.
     QRect whole_pixels(const Rect& place) const;

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ ninja-build ccache pkg-config clang libclang-rt-14-dev
+  cmake g++ ninja-build ccache pkg-config clang libclang-rt-14-dev clang-format clang-tidy
   qt6-base-dev libgl-dev libx11-dev libxtst-dev
   libfmt-dev libfast-float-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev

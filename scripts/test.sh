@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vorbix and runs the whole test suite: once in a plain
-# debug build with warnings as errors, once under AddressSanitizer and UBSan.
+# debug build with warnings as errors, then the style checks, then the suite again under
+# AddressSanitizer and UBSan.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
@@ -15,6 +16,8 @@ run_suite() {
 
 echo "== debug build"
 run_suite "$top/build/debug"
+echo "== style (clang-format, clang-tidy)"
+"$top/scripts/check-style.sh" "$top/build/debug"
 echo "== sanitizer build (address, undefined, leak)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0 \

@@ -79,7 +79,7 @@ TEST(Curtain, APauseHoldsBothHalvesAndTheOpeningGoesOn)
     EXPECT_EQ(game.ui().coverbottom.place.top, 3937.0f);
     game.front_end.advance(1);
     EXPECT_EQ(game.ui().coverbottom.place.top, 4187.0f);
-    game.front_end.advance(200 * 10);  // thirteen ticks in all
+    game.front_end.advance(2000);  // thirteen ticks in all
     EXPECT_EQ(game.ui().Timer3.interval(), 200);
     game.front_end.advance(200);
     EXPECT_EQ(game.ui().Timer3.interval(), 0);

@@ -106,7 +106,7 @@ int run_replay(const QString& script, const QString& json_path, const QString& p
 
 QString fresh_folder(const QString& name)
 {
-    const QString folder = output + "/" + name;
+    QString folder = output + "/" + name;
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     return folder;
@@ -114,7 +114,7 @@ QString fresh_folder(const QString& name)
 
 QString write_script(const QString& folder, const char* text)
 {
-    const QString path = folder + "/script.txt";
+    QString path = folder + "/script.txt";
     std::ofstream(path.toStdString()) << text;
     return path;
 }

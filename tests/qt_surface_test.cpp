@@ -65,7 +65,7 @@ protected:
 
     static bool contains(const std::set<QRgb>& colours, const QColor& colour)
     {
-        return colours.count(colour.rgb() & 0xffffff) != 0;
+        return colours.contains(colour.rgb() & 0xffffff);
     }
 
     void hide_preview()
@@ -186,7 +186,7 @@ protected:
         int checked = 0;
         for (const auto& [x, y] : hatch) {
             if (x + dx < 0 || x + dx >= side_ || y + dy < 0 || y + dy >= side_) continue;
-            if (hatch.count({x + dx, y + dy}) == 0) return false;
+            if (!hatch.contains({x + dx, y + dy})) return false;
             ++checked;
         }
         return checked > 0;

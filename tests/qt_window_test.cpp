@@ -130,7 +130,7 @@ TEST_F(GameWindowTest, GameOverButtonRestartsOnlyWhenShown)
     EXPECT_FALSE(game_over.isHidden());
     EXPECT_EQ(game_over.text(), "Game Over");
     EXPECT_EQ(game_over.geometry(), scale().whole_pixels(game.ui().Command1.place));
-    EXPECT_NEAR(game_over.geometry().center().x(), window.width() / 2, 1) << "centred";
+    EXPECT_NEAR(game_over.geometry().center().x(), window.width() / 2.0, 1) << "centred";
 
     game.front_end.queue_answer(answer_yes);
     game_over.click();

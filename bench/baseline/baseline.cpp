@@ -66,7 +66,7 @@ public:
 
         const QFont counter = font_of("Liberation Serif", 15.75, true, false);
         const double centre = 17 * cell;
-        auto caption = [&](double width, double height, double top, const char* text, QFont font, bool opaque) {
+        auto caption = [&](double width, double height, double top, const char* text, const QFont& font, bool opaque) {
             captions_.push_back(
                 {twips(centre - width / 2, top, width, height), QString::fromLatin1(text), font, opaque});
         };
@@ -156,8 +156,10 @@ private:
     void place_block()
     {
         for (int k = 0; k < 16; ++k) {
+            const int box_row = k / 4;
+            const int box_column = k % 4;
             boxes_[first_moving_ + k].place =
-                twips(50 + (3 + k % 4 + 1) * cell, 50 + (row_ + k / 4 + 1) * cell, cell, cell);
+                twips(50 + (3 + box_column + 1) * cell, 50 + (row_ + box_row + 1) * cell, cell, cell);
         }
     }
 

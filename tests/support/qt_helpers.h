@@ -31,7 +31,7 @@ inline void send_key(QWidget& widget, int qt_key)
 }
 
 // Does something to the question box as soon as it is open.
-inline void when_asked(std::function<void(QMessageBox&)> action)
+inline void when_asked(const std::function<void(QMessageBox&)>& action)
 {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, action] {

@@ -18,7 +18,7 @@ public:
     // Opens the file (made anew) and writes its first line; failure() tells whether that
     // worked, before the game starts.
     Recorder(FrontEnd& front_end, std::string path);
-    ~Recorder();
+    ~Recorder() override;
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 

@@ -92,7 +92,7 @@ int run(std::istream& script, const Options& options, int& argc, char** argv)
 }  // namespace
 
 int main(int argc, char** argv)
-{
+try {
     const auto parsed = options_of(argc, argv);
     if (const auto* wrong = std::get_if<std::string>(&parsed)) {
         std::cerr << "vorbix-replay: " << *wrong << " (see vorbix-replay --help)\n";
@@ -116,4 +116,8 @@ int main(int argc, char** argv)
         return run(script, *options, argc, argv);
     }
     return run(std::cin, *options, argc, argv);
+} catch (const std::exception& failure) {
+    // Only running out of memory and the like end up here; script errors are reported above.
+    std::cerr << "vorbix-replay: " << failure.what() << '\n';
+    return 1;
 }

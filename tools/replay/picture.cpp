@@ -64,10 +64,10 @@ ReplayPictures::~ReplayPictures() = default;
 
 bool ReplayPictures::prepare() { return QDir().mkpath(QString::fromStdString(folder_)); }
 
-std::string ReplayPictures::write(const WindowView& view)
+std::string ReplayPictures::write(const WindowView& shown)
 {
     if (!painter_) painter_ = std::make_unique<Painter>();
-    painter_->shown = view;
+    painter_->shown = shown;
     qt::GameWindow& window = painter_->game_window;
     // Everything is painted afresh for every picture.
     window.forget_painted();
@@ -79,7 +79,7 @@ std::string ReplayPictures::write(const WindowView& view)
     image.fill(Qt::white);
     window.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
 
-    const std::string path = folder_ + "/" + picture_name(++written_);
+    std::string path = folder_ + "/" + picture_name(++written_);
     if (!image.save(QString::fromStdString(path), "PNG")) throw std::runtime_error("cannot write " + path);
     return path;
 }

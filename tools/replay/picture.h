@@ -22,7 +22,7 @@ public:
     bool prepare();
     // Writes the next picture of a window. Gives the file's path, or throws
     // std::runtime_error when it cannot be written.
-    std::string write(const WindowView& window);
+    std::string write(const WindowView& shown);
 
 private:
     struct Painter;

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The style gate: fails when clang-format would change a C++ file or clang-tidy finds
+# anything in one. Needs a configured build folder for the compile commands (the first
+# argument, build/debug by default).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+build=${1:-build/debug}
+
+mapfile -t cxx < <(git ls-files -- '*.cpp' '*.h')
+echo "== clang-format (${#cxx[@]} files)"
+clang-format --dry-run --Werror "${cxx[@]}"
+
+# The libFuzzer target is built only with clang; the web front end only with emscripten.
+mapfile -t units < <(printf '%s\n' "${cxx[@]}" | grep '\.cpp$' | grep -v -E '^(tests/fuzz|web)/')
+echo "== clang-tidy (${#units[@]} files)"
+# Each file alone, two at a time; the summary lines clang prints for every file are dropped.
+printf '%s\n' "${units[@]}" |
+  xargs -P "$(nproc)" -n 1 clang-tidy -p "$build" --quiet --warnings-as-errors='*' 2>&1 |
+  sed -E '/^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$/d; /^Suppressed [0-9]+ warnings/d; /^Use -header-filter/d'
+echo "== the code keeps its style"

@@ -12,7 +12,7 @@ if(VORBIX_FUZZ)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     # The game and the replay engine are instrumented for coverage; the target adds the
     # fuzzer's own main.
-    foreach(library vorbix_core vorbix_replay_engine)
+    foreach(library vorbix_platform vorbix_core vorbix_headless vorbix_replay_engine)
       target_compile_options(${library} PRIVATE -fsanitize=fuzzer-no-link)
     endforeach()
     add_executable(replay_fuzzer ${CMAKE_CURRENT_LIST_DIR}/fuzz/replay_fuzzer.cpp)

@@ -8,6 +8,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace vorbix {
 
@@ -33,5 +34,9 @@ struct WindowView {
 
     std::span<const Timer* const> timers;
 };
+
+// The visible cell sprites in the order they are painted, the one brought to the front last
+// at the end.
+std::vector<const CellSprite*> sprites_bottom_up(const WindowView& window);
 
 }  // namespace vorbix

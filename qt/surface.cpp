@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 namespace vorbix::qt {
 namespace {
@@ -175,30 +174,9 @@ void paint_surface(QPainter& painter, const WindowView& window, const TwipScale&
     }
     if (window.outline->visible) paint_outline(painter, scale.pixels(window.outline->place), window.outline->colour);
 
-    // The sprite brought to the front last is drawn last. Sprites of one pool that were never
-    // brought to the front share their template's stacking number; they keep the order of
-    // their element numbers.
-    struct Stacked {
-        std::uint64_t z;
-        std::size_t pool;
-        int element;
-        const CellSprite* sprite;
-    };
-    std::vector<Stacked> shown;
-    for (std::size_t p = 0; p < window.pools.size(); ++p) {
-        const SpritePool& pool = *window.pools[p];
-        for (int k = 0; k < pool.size(); ++k) {
-            if (!pool.exists(k)) continue;
-            const CellSprite& sprite = pool[k];
-            if (sprite.visible && scale.pixels(sprite.place).intersects(exposed)) {
-                shown.push_back({sprite.z, p, k, &sprite});
-            }
-        }
+    for (const CellSprite* sprite : sprites_bottom_up(window)) {
+        if (scale.pixels(sprite->place).intersects(exposed)) paint_sprite(painter, *sprite, scale);
     }
-    std::sort(shown.begin(), shown.end(), [](const Stacked& a, const Stacked& b) {
-        return std::tie(a.z, a.pool, a.element) < std::tie(b.z, b.pool, b.element);
-    });
-    for (const Stacked& entry : shown) paint_sprite(painter, *entry.sprite, scale);
 }
 
 }  // namespace vorbix::qt

@@ -1,6 +1,8 @@
 // The headless front end's virtual clock and queued answers.
 #include "headless/headless_front_end.h"
 
+#include <limits>
+
 namespace vorbix {
 namespace {
 int index_of(TimerId id) { return static_cast<int>(id); }
@@ -51,6 +53,13 @@ std::optional<int> HeadlessFrontEnd::next_due_timer(std::int64_t until) const
         if (due_[i] && *due_[i] <= until && (!next || *due_[i] < *due_[*next])) next = i;
     }
     return next;
+}
+
+std::optional<std::int64_t> HeadlessFrontEnd::next_due() const
+{
+    const auto next = next_due_timer(std::numeric_limits<std::int64_t>::max());
+    if (!next) return std::nullopt;
+    return *due_[*next] - now_;
 }
 
 void HeadlessFrontEnd::deliver(TimerId id)

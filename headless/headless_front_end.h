@@ -30,6 +30,8 @@ public:
 
     std::int64_t now() const { return now_; }
     int asked() const { return asked_; }
+    // Milliseconds from now until the next tick falls due; nothing while no timer is live.
+    std::optional<std::int64_t> next_due() const;
     // Whether a question came while no answer was queued; it was answered No.
     bool went_unanswered() const { return unanswered_; }
 

@@ -10,6 +10,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   desktop-file-utils appstream libxml2-utils libglib2.0-bin
   dpkg-dev lintian man-db groff-base
+  emscripten chromium python3-websocket fonttools python3-brotli
   fonts-liberation fonts-ebgaramond fonts-dejavu-core fonts-urw-base35 locales
 )
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vorbix and runs the whole test suite: once in a plain
-# debug build with warnings as errors, then the style checks, then the suite again under
-# AddressSanitizer and UBSan.
+# debug build with warnings as errors, then the style checks, then the browser build and its
+# tests, then the suite again under AddressSanitizer and UBSan.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
@@ -18,6 +18,9 @@ echo "== debug build"
 run_suite "$top/build/debug"
 echo "== style (clang-format, clang-tidy)"
 "$top/scripts/check-style.sh" "$top/build/debug"
+echo "== browser build (WebAssembly) and its tests"
+VORBIX_NATIVE_REPLAY="$top/build/debug/tools/vorbix-replay" "$top/scripts/web.sh" build
+ctest --test-dir "$top/build/web" --output-on-failure
 echo "== sanitizer build (address, undefined, leak)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0 \

@@ -11,7 +11,100 @@
 namespace vorbix {
 namespace {
 
-std::string quoted(const std::string& text)
+
+std::string float_text(float value) { return shortest_text(value); }
+
+std::string bool_text(bool value) { return value ? "true" : "false"; }
+
+// A JSON object from members already written as JSON.
+using Members = std::vector<std::pair<std::string, std::string>>;
+
+std::string object(const Members& members)
+{
+    std::string out = "{";
+    for (const auto& [name, value] : members) {
+        if (out.size() > 1) out += ",";
+        out += json_string(name) + ":" + value;
+    }
+    return out + "}";
+}
+
+
+std::string place_members(const Rect& place, bool visible)
+{
+    return object({{"left", float_text(place.left)},
+                   {"top", float_text(place.top)},
+                   {"width", float_text(place.width)},
+                   {"height", float_text(place.height)},
+                   {"visible", bool_text(visible)}});
+}
+
+std::string state_json(const GameState& s)
+{
+    const std::string score = s.score.is_text() ? json_string(s.score.text()) : shortest_text(s.score.number());
+    return object({{"piece", std::to_string(s.piece)},
+                   {"nextpiece", float_text(s.nextpiece)},
+                   {"rotation", std::to_string(s.rotation)},
+                   {"col", std::to_string(s.col)},
+                   {"row", float_text(s.row)},
+                   {"fallstep", float_text(s.fallstep)},
+                   {"landed", std::to_string(s.landed)},
+                   {"collided", std::to_string(s.collided)},
+                   {"maskrow", std::to_string(s.maskrow)},
+                   {"maskcol", std::to_string(s.maskcol)},
+                   {"outer", std::to_string(s.outer)},
+                   {"inner", std::to_string(s.inner)},
+                   {"lastvalue", std::to_string(s.lastvalue)},
+                   {"cellsize", float_text(s.cellsize)},
+                   {"difficulty", std::to_string(s.difficulty)},
+                   {"gamelevel", std::to_string(s.gamelevel)},
+                   {"score", score},
+                   {"hiscore", json_string(s.hiscore)},
+                   {"rowcount", json_string(s.rowcount)},
+                   {"blockcount", json_string(s.blockcount)}});
+}
+
+std::string label_json(const Label& label)
+{
+    return object({{"text", json_string(label.text)},
+                   {"left", float_text(label.place.left)},
+                   {"top", float_text(label.place.top)},
+                   {"width", float_text(label.place.width)},
+                   {"visible", bool_text(label.visible)}});
+}
+
+std::string timer_json(const Timer& timer)
+{
+    return object({{"interval", std::to_string(timer.interval())}, {"enabled", bool_text(timer.enabled())}});
+}
+
+std::string pool_json(const SpritePool& pool)
+{
+    std::string out = "[";
+    for (int k = 0; k < pool.size(); ++k) {
+        if (!pool.exists(k)) continue;
+        const CellSprite& sprite = pool[k];
+        if (out.size() > 1) out += ",";
+        out += "[" + float_text(sprite.place.left) + "," + float_text(sprite.place.top) + "," +
+               float_text(sprite.place.width) + "," + float_text(sprite.place.height) + "," + json_colour(sprite.fill) +
+               "," + std::to_string(sprite.pattern) + "," + (sprite.visible ? "1" : "0") + "]";
+    }
+    return out + "]";
+}
+
+std::string window_json(const WindowView& window)
+{
+    return object({{"shown", bool_text(window.shown)},
+                   {"caption", json_string(window.caption)},
+                   {"outer_width", float_text(window.outer_width)},
+                   {"outer_height", float_text(window.outer_height)},
+                   {"client_width", float_text(window.client_width)},
+                   {"client_height", float_text(window.client_height)}});
+}
+
+}  // namespace
+
+std::string json_string(std::string_view text)
 {
     std::string out = "\"";
     for (const unsigned char c : text) {
@@ -33,103 +126,12 @@ std::string quoted(const std::string& text)
     return out + "\"";
 }
 
-std::string float_text(float value) { return shortest_text(value); }
-
-std::string bool_text(bool value) { return value ? "true" : "false"; }
-
-// A JSON object from members already written as JSON.
-using Members = std::vector<std::pair<std::string, std::string>>;
-
-std::string object(const Members& members)
-{
-    std::string out = "{";
-    for (const auto& [name, value] : members) {
-        if (out.size() > 1) out += ",";
-        out += quoted(name) + ":" + value;
-    }
-    return out + "}";
-}
-
-std::string colour_text(const Rgb& colour)
+std::string json_colour(const Rgb& colour)
 {
     char text[16];
     std::snprintf(text, sizeof text, "\"#%02x%02x%02x\"", colour.red, colour.green, colour.blue);
     return text;
 }
-
-std::string place_members(const Rect& place, bool visible)
-{
-    return object({{"left", float_text(place.left)},
-                   {"top", float_text(place.top)},
-                   {"width", float_text(place.width)},
-                   {"height", float_text(place.height)},
-                   {"visible", bool_text(visible)}});
-}
-
-std::string state_json(const GameState& s)
-{
-    const std::string score = s.score.is_text() ? quoted(s.score.text()) : shortest_text(s.score.number());
-    return object({{"piece", std::to_string(s.piece)},
-                   {"nextpiece", float_text(s.nextpiece)},
-                   {"rotation", std::to_string(s.rotation)},
-                   {"col", std::to_string(s.col)},
-                   {"row", float_text(s.row)},
-                   {"fallstep", float_text(s.fallstep)},
-                   {"landed", std::to_string(s.landed)},
-                   {"collided", std::to_string(s.collided)},
-                   {"maskrow", std::to_string(s.maskrow)},
-                   {"maskcol", std::to_string(s.maskcol)},
-                   {"outer", std::to_string(s.outer)},
-                   {"inner", std::to_string(s.inner)},
-                   {"lastvalue", std::to_string(s.lastvalue)},
-                   {"cellsize", float_text(s.cellsize)},
-                   {"difficulty", std::to_string(s.difficulty)},
-                   {"gamelevel", std::to_string(s.gamelevel)},
-                   {"score", score},
-                   {"hiscore", quoted(s.hiscore)},
-                   {"rowcount", quoted(s.rowcount)},
-                   {"blockcount", quoted(s.blockcount)}});
-}
-
-std::string label_json(const Label& label)
-{
-    return object({{"text", quoted(label.text)},
-                   {"left", float_text(label.place.left)},
-                   {"top", float_text(label.place.top)},
-                   {"width", float_text(label.place.width)},
-                   {"visible", bool_text(label.visible)}});
-}
-
-std::string timer_json(const Timer& timer)
-{
-    return object({{"interval", std::to_string(timer.interval())}, {"enabled", bool_text(timer.enabled())}});
-}
-
-std::string pool_json(const SpritePool& pool)
-{
-    std::string out = "[";
-    for (int k = 0; k < pool.size(); ++k) {
-        if (!pool.exists(k)) continue;
-        const CellSprite& sprite = pool[k];
-        if (out.size() > 1) out += ",";
-        out += "[" + float_text(sprite.place.left) + "," + float_text(sprite.place.top) + "," +
-               float_text(sprite.place.width) + "," + float_text(sprite.place.height) + "," + colour_text(sprite.fill) +
-               "," + std::to_string(sprite.pattern) + "," + (sprite.visible ? "1" : "0") + "]";
-    }
-    return out + "]";
-}
-
-std::string window_json(const WindowView& window)
-{
-    return object({{"shown", bool_text(window.shown)},
-                   {"caption", quoted(std::string(window.caption))},
-                   {"outer_width", float_text(window.outer_width)},
-                   {"outer_height", float_text(window.outer_height)},
-                   {"client_width", float_text(window.client_width)},
-                   {"client_height", float_text(window.client_height)}});
-}
-
-}  // namespace
 
 std::string dump_json(const DumpContext& context, const GameState& state, const WindowView& window)
 {

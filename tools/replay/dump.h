@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vorbix {
 
@@ -15,5 +16,9 @@ struct DumpContext {
 };
 
 std::string dump_json(const DumpContext& context, const GameState& state, const WindowView& window);
+
+// A text as a JSON string, and a colour as the JSON string "#rrggbb".
+std::string json_string(std::string_view text);
+std::string json_colour(const Rgb& colour);
 
 }  // namespace vorbix

@@ -1,0 +1,75 @@
+// Writing the window for the page: everything it draws, nothing it does not.
+#include "web/window_json.h"
+
+#include "platform/convert.h"
+#include "tools/replay/dump.h"
+
+#include <fmt/format.h>
+
+namespace vorbix::web {
+namespace {
+
+std::string place(const Rect& rect)
+{
+    return fmt::format("[{},{},{},{}]", shortest_text(rect.left), shortest_text(rect.top), shortest_text(rect.width),
+                       shortest_text(rect.height));
+}
+
+std::string font(const FontSpec& spec)
+{
+    return fmt::format(R"({{"family":{},"points":{},"bold":{},"italic":{}}})", json_string(spec.family),
+                       shortest_text(spec.points), spec.bold, spec.italic);
+}
+
+std::string label(const Label& l)
+{
+    return fmt::format(R"({{"text":{},"place":{},"font":{},"opaque":{},"background":{},"visible":{}}})",
+                       json_string(l.text), place(l.place), font(l.font), l.opaque_background, json_colour(l.background),
+                       l.visible);
+}
+
+// A visible sprite: [left, top, width, height, fill, pattern, outline].
+std::string sprite(const CellSprite& s)
+{
+    return fmt::format("[{},{},{},{},{},{},{}]", shortest_text(s.place.left), shortest_text(s.place.top),
+                       shortest_text(s.place.width), shortest_text(s.place.height), json_colour(s.fill), s.pattern,
+                       json_colour(s.outline));
+}
+
+std::string button(const PushButton& b)
+{
+    return fmt::format(R"({{"name":{},"caption":{},"place":{},"font":{},"visible":{}}})", json_string(b.name),
+                       json_string(b.caption), place(b.place), font(b.font), b.visible);
+}
+
+std::string half(const Panel& p)
+{
+    return fmt::format(R"({{"name":{},"place":{},"inside":[{},{}],"visible":{}}})", json_string(p.name), place(p.place),
+                       shortest_text(p.child_width), shortest_text(p.child_height), p.visible);
+}
+
+template <typename Items, typename Write>
+std::string list(const Items& items, Write write)
+{
+    std::string out = "[";
+    for (const auto* item : items) out += (out.size() > 1 ? "," : "") + write(*item);
+    return out + "]";
+}
+
+}  // namespace
+
+std::string window_json(const WindowView& window)
+{
+    std::string stacking = "[";
+    for (const std::string_view name : window.stacking) stacking += (stacking.size() > 1 ? "," : "") + json_string(name);
+    const Outline& outline = *window.outline;
+    return fmt::format(R"({{"caption":{},"background":{},"client":[{},{}],"labels":{},)"
+                       R"("outline":{{"place":{},"colour":{},"visible":{}}},"sprites":{},"buttons":{},"curtain":{},)"
+                       R"("stacking":{}]}})",
+                       json_string(window.caption), json_colour(window.background), shortest_text(window.client_width),
+                       shortest_text(window.client_height), list(window.labels, label), place(outline.place),
+                       json_colour(outline.colour), outline.visible, list(sprites_bottom_up(window), sprite),
+                       list(window.buttons, button), list(window.curtain, half), stacking);
+}
+
+}  // namespace vorbix::web

@@ -35,8 +35,16 @@ struct WindowView {
     std::span<const Timer* const> timers;
 };
 
+// A visible cell sprite, with where it comes from: its pool's place in the view's list and
+// its element number.
+struct ShownSprite {
+    std::size_t pool;
+    int element;
+    const CellSprite* sprite;
+};
+
 // The visible cell sprites in the order they are painted, the one brought to the front last
 // at the end.
-std::vector<const CellSprite*> sprites_bottom_up(const WindowView& window);
+std::vector<ShownSprite> sprites_bottom_up(const WindowView& window);
 
 }  // namespace vorbix

@@ -174,8 +174,8 @@ void paint_surface(QPainter& painter, const WindowView& window, const TwipScale&
     }
     if (window.outline->visible) paint_outline(painter, scale.pixels(window.outline->place), window.outline->colour);
 
-    for (const CellSprite* sprite : sprites_bottom_up(window)) {
-        if (scale.pixels(sprite->place).intersects(exposed)) paint_sprite(painter, *sprite, scale);
+    for (const ShownSprite& shown : sprites_bottom_up(window)) {
+        if (scale.pixels(shown.sprite->place).intersects(exposed)) paint_sprite(painter, *shown.sprite, scale);
     }
 }
 

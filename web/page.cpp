@@ -4,8 +4,8 @@
 #include "form/form1.h"
 #include "tools/replay/dump.h"
 #include "tools/replay/replay.h"
+#include "web/page_view.h"
 #include "web/web_front_end.h"
-#include "web/window_json.h"
 
 #include <emscripten.h>
 
@@ -46,6 +46,16 @@ public:
 
     std::optional<WindowView> window() const { return replay_ ? replay_->view() : game_.window(); }
 
+    const std::vector<float>& sprites_given() const { return sprites_; }
+
+    // The visible sprites' numbers, kept until the next call.
+    const std::vector<float>& sprites()
+    {
+        const auto shown = window();
+        sprites_ = shown ? sprite_records(*shown) : std::vector<float>();
+        return sprites_;
+    }
+
     std::string dump() const
     {
         if (replay_) return replay_->dump();
@@ -62,6 +72,7 @@ private:
     FormControls design_;
     std::unique_ptr<Replay> replay_;
     std::array<long, timer_count> ticks_{};
+    std::vector<float> sprites_;
 };
 
 Page& page()
@@ -112,11 +123,19 @@ EMSCRIPTEN_KEEPALIVE double vorbix_next_due()
 // How many ticks of Timer1, Timer2 or Timer3 (1 to 3) the game has had.
 EMSCRIPTEN_KEEPALIVE long vorbix_ticks(int timer) { return page().ticks(static_cast<vorbix::TimerId>(timer - 1)); }
 
-// The window as the page draws it; "" while it is unloaded.
-EMSCRIPTEN_KEEPALIVE const char* vorbix_window()
+// The window's controls as the page draws them; "" while it is unloaded.
+EMSCRIPTEN_KEEPALIVE const char* vorbix_controls()
 {
     const auto window = page().window();
-    return handed(window ? vorbix::web::window_json(*window) : std::string());
+    return handed(window ? vorbix::web::controls_json(*window) : std::string());
+}
+
+// The visible sprites' numbers (see page_view.h), and how many sprites the last call gave.
+EMSCRIPTEN_KEEPALIVE const float* vorbix_sprites() { return page().sprites().data(); }
+
+EMSCRIPTEN_KEEPALIVE int vorbix_sprite_count()
+{
+    return static_cast<int>(page().sprites_given().size()) / vorbix::web::sprite_record_size;
 }
 
 // The whole state, as vorbix-replay's dump writes it.

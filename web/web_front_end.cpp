@@ -7,9 +7,8 @@ namespace vorbix::web {
 namespace {
 
 // Shows the page's dialog and suspends the module until it is answered: true for Yes.
-EM_ASYNC_JS(int, ask_in_page, (const char* text, const char* title), {
-    return await Module.askInPage(UTF8ToString(text), UTF8ToString(title)) ? 1 : 0;
-});
+EM_ASYNC_JS(int, ask_in_page, (const char* text, const char* title),
+            { return await Module.askInPage(UTF8ToString(text), UTF8ToString(title)) ? 1 : 0; });
 
 EM_JS(int, seconds_since_midnight_in_page, (), {
     const now = new Date();

@@ -39,7 +39,7 @@
   const context = canvas.getContext("2d");
   const dialog = document.getElementById("question");
   const problem = document.getElementById("problem");
-  const controls = new Map(); // the window-system controls by name
+  const elements = new Map(); // the window-system controls' elements, by name
   const patterns = new Map();
 
   let game = null; // the module
@@ -154,35 +154,104 @@
     context.restore();
   }
 
-  function sprite([left, top, width, height, fill, number, edge]) {
-    const place = snapped(pixels([left, top, width, height]));
+  function sprite({ place, fill, pattern: number, edge }) {
+    const rectangle = snapped(pixels(place));
     context.fillStyle = fill;
-    context.fillRect(...place);
+    context.fillRect(...rectangle);
     if (hatches[number]) {
       context.fillStyle = pattern(number);
-      context.fillRect(...place);
+      context.fillRect(...rectangle);
     }
-    outline(place, edge);
+    outline(rectangle, edge);
   }
 
-  function paint(view) {
-    const [width, height] = view.client.map(px).map(Math.round);
+  // The sprites from the module's memory: ten numbers each (see web/page_view.h).
+  function shownSprites() {
+    const start = game._vorbix_sprites() / 4;
+    const numbers = game.HEAPF32.subarray(start, start + 10 * game._vorbix_sprite_count());
+    const colour = (packed) => `#${packed.toString(16).padStart(6, "0")}`;
+    const sprites = [];
+    for (let i = 0; i < numbers.length; i += 10) {
+      const [pool, element, left, top, width, height, fill, number, edge, z] = numbers.subarray(i, i + 10);
+      sprites.push({ key: pool * 65536 + element, place: [left, top, width, height], fill: colour(fill),
+                     pattern: number, edge: colour(edge), z });
+    }
+    return sprites;
+  }
+
+  // Where a control's picture lies, a pixel wider all round, in whole pixels.
+  function area(place) {
+    const [left, top, width, height] = pixels(place);
+    const l = Math.floor(left) - 1, t = Math.floor(top) - 1;
+    return [l, t, Math.ceil(left + width) + 1 - l, Math.ceil(top + height) + 1 - t];
+  }
+
+  const meets = ([l, t, w, h], [l2, t2, w2, h2]) => l < l2 + w2 && l2 < l + w && t < t2 + h2 && t2 < t + h;
+  const same = (a, b) => JSON.stringify(a) === JSON.stringify(b);
+
+  // What the canvas shows now.
+  let painted = { controls: null, sprites: new Map(), ratio: 0 };
+
+  // The areas that differ between what was painted and what is to be painted, or null when
+  // everything is to be painted again.
+  function changes(controls, sprites) {
+    const before = painted;
+    if (!before.controls || before.ratio !== ratio() || !same(before.controls.client, controls.client) ||
+        before.controls.background !== controls.background) {
+      return null;
+    }
+    const areas = [];
+    controls.labels.forEach((now, i) => {
+      if (!same(now, before.controls.labels[i])) areas.push(area(before.controls.labels[i].place), area(now.place));
+    });
+    if (!same(controls.outline, before.controls.outline)) {
+      areas.push(area(before.controls.outline.place), area(controls.outline.place));
+    }
+    const next = new Map(sprites.map((s) => [s.key, s]));
+    for (const [key, now] of next) {
+      const then = before.sprites.get(key);
+      if (then && same(then, now)) continue;
+      areas.push(area(now.place));
+      if (then) areas.push(area(then.place));
+    }
+    for (const [key, then] of before.sprites) if (!next.has(key)) areas.push(area(then.place));
+    return areas;
+  }
+
+  function paint(controls, sprites) {
+    const [width, height] = controls.client.map(px).map(Math.round);
     const r = ratio();
     if (canvas.width !== Math.round(width * r) || canvas.height !== Math.round(height * r)) {
       canvas.width = Math.round(width * r);
       canvas.height = Math.round(height * r);
+      painted.controls = null;
     }
     canvas.style.width = box.style.width = `${width}px`;
     canvas.style.height = box.style.height = `${height}px`;
+    const areas = changes(controls, sprites) ?? [[0, 0, width, height]];
+    painted = { controls, sprites: new Map(sprites.map((s) => [s.key, s])), ratio: r };
+    if (areas.length === 0) return;
     // The hatches grow with the picture: on a screen scaled by two their lines are two
     // device pixels wide and twice as far apart, as the cells are twice as large.
     context.setTransform(r, 0, 0, r, 0, 0);
     context.imageSmoothingEnabled = false;
-    context.fillStyle = view.background;
-    context.fillRect(0, 0, width, height);
-    view.labels.filter((l) => l.visible).forEach(label);
-    if (view.outline.visible) outline(pixels(view.outline.place), view.outline.colour);
-    view.sprites.forEach(sprite);
+    context.save();
+    context.beginPath();
+    // Only the changed areas are painted again, in whole device pixels.
+    for (const [l, t, w, h] of areas) {
+      const left = Math.floor(l * r) / r, top = Math.floor(t * r) / r;
+      context.rect(left, top, Math.ceil((l + w) * r) / r - left, Math.ceil((t + h) * r) / r - top);
+    }
+    context.clip();
+    const touched = (place) => areas.some((a) => meets(a, area(place)));
+    context.fillStyle = controls.background;
+    for (const a of areas) context.fillRect(...a);
+    controls.labels.filter((l) => l.visible && touched(l.place)).forEach(label);
+    if (controls.outline.visible && touched(controls.outline.place)) {
+      outline(pixels(controls.outline.place), controls.outline.colour);
+    }
+    sprites.filter((s) => touched(s.place)).forEach(sprite);
+    context.restore();
   }
 
   // --- The window-system controls ---------------------------------------------------------
@@ -193,7 +262,7 @@
   }
 
   function button({ name, caption, place: where, font, visible }) {
-    let element = controls.get(name);
+    let element = elements.get(name);
     if (!element) {
       element = document.createElement("button");
       element.className = "button";
@@ -203,7 +272,7 @@
       element.addEventListener("mousedown", (event) => event.preventDefault());
       element.addEventListener("click", () => click(name));
       box.append(element);
-      controls.set(name, element);
+      elements.set(name, element);
     }
     element.textContent = caption;
     element.style.font = cssFont(font);
@@ -212,31 +281,37 @@
   }
 
   function curtainHalf({ name, place: where, inside, visible }) {
-    let element = controls.get(name);
+    let element = elements.get(name);
     if (!element) {
       element = document.createElement("div");
       element.className = "curtain";
       element.dataset.name = name;
       element.append(document.createElement("div"));
       box.append(element);
-      controls.set(name, element);
+      elements.set(name, element);
     }
     element.hidden = !visible;
     place(element, where);
     place(element.firstChild, [0, 0, ...inside]);
   }
 
+  let shownControls = "";
+
   function draw() {
     drawing = false;
-    const text = game.UTF8ToString(game._vorbix_window());
+    const text = game.UTF8ToString(game._vorbix_controls());
     if (!text) return;
-    const view = JSON.parse(text);
-    document.title = view.caption;
-    paint(view);
-    view.buttons.forEach(button);
-    view.curtain.forEach(curtainHalf);
-    view.stacking.forEach((name, level) => {
-      controls.get(name).style.zIndex = String(level + 1);
+    const changed = text !== shownControls;
+    const controls = changed ? JSON.parse(text) : painted.controls;
+    paint(controls, shownSprites());
+    if (!changed) return;
+    // The window-system controls change seldom: they are touched only when they do.
+    shownControls = text;
+    document.title = controls.caption;
+    controls.buttons.forEach(button);
+    controls.curtain.forEach(curtainHalf);
+    controls.stacking.forEach((name, level) => {
+      elements.get(name).style.zIndex = String(level + 1);
     });
   }
 
@@ -348,7 +423,7 @@
   window.vorbix = {
     started: start(),
     dump: () => JSON.parse(game.UTF8ToString(game._vorbix_dump())),
-    view: () => JSON.parse(game.UTF8ToString(game._vorbix_window()) || "null"),
+    view: () => JSON.parse(game.UTF8ToString(game._vorbix_controls()) || "null"),
     ticks: (timer) => game._vorbix_ticks(timer),
     // Whether no call into the game is under way (none waits for the question).
     idle: () => !busy,

@@ -1,5 +1,5 @@
 // Writing the window for the page: everything it draws, nothing it does not.
-#include "web/window_json.h"
+#include "web/page_view.h"
 
 #include "platform/convert.h"
 #include "tools/replay/dump.h"
@@ -24,16 +24,8 @@ std::string font(const FontSpec& spec)
 std::string label(const Label& l)
 {
     return fmt::format(R"({{"text":{},"place":{},"font":{},"opaque":{},"background":{},"visible":{}}})",
-                       json_string(l.text), place(l.place), font(l.font), l.opaque_background, json_colour(l.background),
-                       l.visible);
-}
-
-// A visible sprite: [left, top, width, height, fill, pattern, outline].
-std::string sprite(const CellSprite& s)
-{
-    return fmt::format("[{},{},{},{},{},{},{}]", shortest_text(s.place.left), shortest_text(s.place.top),
-                       shortest_text(s.place.width), shortest_text(s.place.height), json_colour(s.fill), s.pattern,
-                       json_colour(s.outline));
+                       json_string(l.text), place(l.place), font(l.font), l.opaque_background,
+                       json_colour(l.background), l.visible);
 }
 
 std::string button(const PushButton& b)
@@ -56,20 +48,35 @@ std::string list(const Items& items, Write write)
     return out + "]";
 }
 
+float packed(const Rgb& colour) { return static_cast<float>((colour.red << 16) | (colour.green << 8) | colour.blue); }
+
 }  // namespace
 
-std::string window_json(const WindowView& window)
+std::string controls_json(const WindowView& window)
 {
     std::string stacking = "[";
-    for (const std::string_view name : window.stacking) stacking += (stacking.size() > 1 ? "," : "") + json_string(name);
+    for (const std::string_view name : window.stacking)
+        stacking += (stacking.size() > 1 ? "," : "") + json_string(name);
     const Outline& outline = *window.outline;
     return fmt::format(R"({{"caption":{},"background":{},"client":[{},{}],"labels":{},)"
-                       R"("outline":{{"place":{},"colour":{},"visible":{}}},"sprites":{},"buttons":{},"curtain":{},)"
+                       R"("outline":{{"place":{},"colour":{},"visible":{}}},"buttons":{},"curtain":{},)"
                        R"("stacking":{}]}})",
                        json_string(window.caption), json_colour(window.background), shortest_text(window.client_width),
                        shortest_text(window.client_height), list(window.labels, label), place(outline.place),
-                       json_colour(outline.colour), outline.visible, list(sprites_bottom_up(window), sprite),
-                       list(window.buttons, button), list(window.curtain, half), stacking);
+                       json_colour(outline.colour), outline.visible, list(window.buttons, button),
+                       list(window.curtain, half), stacking);
+}
+
+std::vector<float> sprite_records(const WindowView& window)
+{
+    std::vector<float> records;
+    for (const ShownSprite& shown : sprites_bottom_up(window)) {
+        const CellSprite& s = *shown.sprite;
+        records.insert(records.end(), {static_cast<float>(shown.pool), static_cast<float>(shown.element), s.place.left,
+                                       s.place.top, s.place.width, s.place.height, packed(s.fill),
+                                       static_cast<float>(s.pattern), packed(s.outline), static_cast<float>(s.z)});
+    }
+    return records;
 }
 
 }  // namespace vorbix::web

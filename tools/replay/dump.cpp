@@ -11,7 +11,6 @@
 namespace vorbix {
 namespace {
 
-
 std::string float_text(float value) { return shortest_text(value); }
 
 std::string bool_text(bool value) { return value ? "true" : "false"; }
@@ -28,7 +27,6 @@ std::string object(const Members& members)
     }
     return out + "}";
 }
-
 
 std::string place_members(const Rect& place, bool visible)
 {

@@ -1,7 +1,8 @@
 """The page in a real browser (headless Chromium): the question asked and answered both
 ways, the curtain opening, keys moving and turning the piece without scrolling the page,
-P pausing and a click on Pause resuming, a game played to its end and restarted with the
-question, and the canvas at a known state against vorbix-replay's picture of it.
+P pausing and a click on Pause resuming, a stalled page not making up its time in a burst,
+a game played to its end and restarted with the question, and the canvas at a known state
+against vorbix-replay's picture of it.
   browser_test.py SITE NATIVE_VORBIX_REPLAY PICTURES_FOLDER"""
 import os
 import subprocess
@@ -134,6 +135,11 @@ class Page(unittest.TestCase):
         col = self.dump()["state"]["col"]
         page.key("ArrowRight")
         self.assertEqual(self.dump()["state"]["col"], col + 1, "keys no longer reach the game after the click")
+        # A page that stalls for two seconds does not make them up in a burst of ticks.
+        before = self.dump()["t"]
+        page.eval("(() => { const end = performance.now() + 2000; while (performance.now() < end); })()")
+        time.sleep(0.2)
+        self.assertLess(self.dump()["t"] - before, 1000, "the stalled seconds were made up")
 
     def test_a_game_over_restarts_with_the_question(self):
         page = self.browser

@@ -123,11 +123,16 @@ EMSCRIPTEN_KEEPALIVE double vorbix_next_due()
 // How many ticks of Timer1, Timer2 or Timer3 (1 to 3) the game has had.
 EMSCRIPTEN_KEEPALIVE long vorbix_ticks(int timer) { return page().ticks(static_cast<vorbix::TimerId>(timer - 1)); }
 
-// The window's controls as the page draws them; "" while it is unloaded.
-EMSCRIPTEN_KEEPALIVE const char* vorbix_controls()
+// The window's controls as the page draws them; "" while the window is unloaded. Asked for
+// only when changed, they come only when they changed since the last such call, otherwise
+// the answer is nothing (a null pointer).
+EMSCRIPTEN_KEEPALIVE const char* vorbix_controls(int only_when_changed)
 {
+    static vorbix::web::ControlsSeen seen;
     const auto window = page().window();
-    return handed(window ? vorbix::web::controls_json(*window) : std::string());
+    if (!window) return handed({});
+    if (only_when_changed != 0 && !seen.changed(*window)) return nullptr;
+    return handed(vorbix::web::controls_json(*window));
 }
 
 // The visible sprites' numbers (see page_view.h), and how many sprites the last call gave.

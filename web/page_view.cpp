@@ -67,6 +67,23 @@ std::string controls_json(const WindowView& window)
                        list(window.curtain, half), stacking);
 }
 
+bool ControlsSeen::changed(const WindowView& window)
+{
+    Seen now;
+    now.caption = window.caption;
+    now.background = window.background;
+    now.client_width = window.client_width;
+    now.client_height = window.client_height;
+    for (const Label* label : window.labels) now.labels.push_back(*label);
+    now.outline = *window.outline;
+    for (const PushButton* button : window.buttons) now.buttons.push_back(*button);
+    for (const Panel* half : window.curtain) now.curtain.push_back(*half);
+    now.stacking.assign(window.stacking.begin(), window.stacking.end());
+    if (seen_ && *seen_ == now) return false;
+    seen_ = std::move(now);
+    return true;
+}
+
 std::vector<float> sprite_records(const WindowView& window)
 {
     std::vector<float> records;

@@ -6,12 +6,35 @@
 
 #include "platform/window_view.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vorbix::web {
 
 std::string controls_json(const WindowView& window);
+
+// The controls as they were last written, to tell whether they changed since.
+class ControlsSeen {
+public:
+    // Whether the window's controls differ from the ones seen last; they are seen now.
+    bool changed(const WindowView& window);
+
+private:
+    struct Seen {
+        std::string caption;
+        Rgb background;
+        float client_width = 0.0f;
+        float client_height = 0.0f;
+        std::vector<Label> labels;
+        Outline outline;
+        std::vector<PushButton> buttons;
+        std::vector<Panel> curtain;
+        std::vector<std::string> stacking;
+        friend bool operator==(const Seen&, const Seen&) = default;
+    };
+    std::optional<Seen> seen_;
+};
 
 // How many numbers describe one sprite.
 inline constexpr int sprite_record_size = 10;

@@ -46,6 +46,7 @@
   let busy = true; // a call that may ask the question is running
   let live = false; // the clock follows real time
   let last = 0; // when the clock last moved on, in page time
+  let carried = 0; // the part of a millisecond the clock has still to move
   let wake = null;
   let drawing = false;
   const gravity = []; // page times of the gravity ticks, with ?trace
@@ -165,19 +166,11 @@
     outline(rectangle, edge);
   }
 
-  // The sprites from the module's memory: ten numbers each (see web/page_view.h).
-  function shownSprites() {
-    const start = game._vorbix_sprites() / 4;
-    const numbers = game.HEAPF32.subarray(start, start + 10 * game._vorbix_sprite_count());
-    const colour = (packed) => `#${packed.toString(16).padStart(6, "0")}`;
-    const sprites = [];
-    for (let i = 0; i < numbers.length; i += 10) {
-      const [pool, element, left, top, width, height, fill, number, edge, z] = numbers.subarray(i, i + 10);
-      sprites.push({ key: pool * 65536 + element, place: [left, top, width, height], fill: colour(fill),
-                     pattern: number, edge: colour(edge), z });
-    }
-    return sprites;
-  }
+  const colours = new Map();
+  const colour = (packed) => {
+    if (!colours.has(packed)) colours.set(packed, `#${packed.toString(16).padStart(6, "0")}`);
+    return colours.get(packed);
+  };
 
   // Where a control's picture lies, a pixel wider all round, in whole pixels.
   function area(place) {
@@ -186,8 +179,23 @@
     return [l, t, Math.ceil(left + width) + 1 - l, Math.ceil(top + height) + 1 - t];
   }
 
+  // The sprites from the module's memory: ten numbers each (see web/page_view.h).
+  function shownSprites() {
+    const start = game._vorbix_sprites() / 4;
+    const numbers = game.HEAPF32.slice(start, start + 10 * game._vorbix_sprite_count());
+    const sprites = [];
+    for (let i = 0; i < numbers.length; i += 10) {
+      const record = numbers.subarray(i, i + 10);
+      const place = [record[2], record[3], record[4], record[5]];
+      sprites.push({ key: record[0] * 65536 + record[1], record, place, area: area(place), fill: colour(record[6]),
+                     pattern: record[7], edge: colour(record[8]) });
+    }
+    return sprites;
+  }
+
   const meets = ([l, t, w, h], [l2, t2, w2, h2]) => l < l2 + w2 && l2 < l + w && t < t2 + h2 && t2 < t + h;
   const same = (a, b) => JSON.stringify(a) === JSON.stringify(b);
+  const sameRecord = (a, b) => a.every((number, i) => number === b[i]);
 
   // What the canvas shows now.
   let painted = { controls: null, sprites: new Map(), ratio: 0 };
@@ -201,20 +209,23 @@
       return null;
     }
     const areas = [];
-    controls.labels.forEach((now, i) => {
-      if (!same(now, before.controls.labels[i])) areas.push(area(before.controls.labels[i].place), area(now.place));
-    });
-    if (!same(controls.outline, before.controls.outline)) {
-      areas.push(area(before.controls.outline.place), area(controls.outline.place));
+    if (controls !== before.controls) {
+      controls.labels.forEach((now, i) => {
+        if (!same(now, before.controls.labels[i])) areas.push(area(before.controls.labels[i].place), area(now.place));
+      });
+      if (!same(controls.outline, before.controls.outline)) {
+        areas.push(area(before.controls.outline.place), area(controls.outline.place));
+      }
     }
-    const next = new Map(sprites.map((s) => [s.key, s]));
-    for (const [key, now] of next) {
-      const then = before.sprites.get(key);
-      if (then && same(then, now)) continue;
-      areas.push(area(now.place));
-      if (then) areas.push(area(then.place));
+    const next = new Map();
+    for (const now of sprites) {
+      next.set(now.key, now);
+      const then = before.sprites.get(now.key);
+      if (then && sameRecord(then.record, now.record)) continue;
+      areas.push(now.area);
+      if (then) areas.push(then.area);
     }
-    for (const [key, then] of before.sprites) if (!next.has(key)) areas.push(area(then.place));
+    for (const [key, then] of before.sprites) if (!next.has(key)) areas.push(then.area);
     return areas;
   }
 
@@ -243,14 +254,14 @@
       context.rect(left, top, Math.ceil((l + w) * r) / r - left, Math.ceil((t + h) * r) / r - top);
     }
     context.clip();
-    const touched = (place) => areas.some((a) => meets(a, area(place)));
+    const touched = (where) => areas.some((a) => meets(a, where));
     context.fillStyle = controls.background;
     for (const a of areas) context.fillRect(...a);
-    controls.labels.filter((l) => l.visible && touched(l.place)).forEach(label);
-    if (controls.outline.visible && touched(controls.outline.place)) {
+    controls.labels.filter((l) => l.visible && touched(area(l.place))).forEach(label);
+    if (controls.outline.visible && touched(area(controls.outline.place))) {
       outline(pixels(controls.outline.place), controls.outline.colour);
     }
-    sprites.filter((s) => touched(s.place)).forEach(sprite);
+    sprites.filter((s) => touched(s.area)).forEach(sprite);
     context.restore();
   }
 
@@ -295,18 +306,16 @@
     place(element.firstChild, [0, 0, ...inside]);
   }
 
-  let shownControls = "";
-
   function draw() {
     drawing = false;
-    const text = game.UTF8ToString(game._vorbix_controls());
-    if (!text) return;
-    const changed = text !== shownControls;
+    // The controls change seldom: the module hands them over only when they did.
+    const pointer = game._vorbix_controls(1);
+    const changed = pointer !== 0;
+    const text = changed ? game.UTF8ToString(pointer) : null;
+    if (text === "" || (!changed && !painted.controls)) return;
     const controls = changed ? JSON.parse(text) : painted.controls;
     paint(controls, shownSprites());
     if (!changed) return;
-    // The window-system controls change seldom: they are touched only when they do.
-    shownControls = text;
     document.title = controls.caption;
     controls.buttons.forEach(button);
     controls.curtain.forEach(curtainHalf);
@@ -338,10 +347,13 @@
 
   function tick() {
     const now = performance.now();
-    const passed = Math.min(now - last, stallLimit);
+    // The clock moves in whole milliseconds; what is left over counts towards the next move.
+    const passed = Math.min(now - last, stallLimit) + carried;
+    const whole = Math.floor(passed);
+    carried = passed - whole;
     last = now;
     const before = game._vorbix_ticks(1);
-    if (game._vorbix_advance(passed) > 0) redraw();
+    if (game._vorbix_advance(whole) > 0) redraw();
     for (let n = game._vorbix_ticks(1); n > before; --n) if (tracing) gravity.push(now);
     schedule();
   }
@@ -423,7 +435,7 @@
   window.vorbix = {
     started: start(),
     dump: () => JSON.parse(game.UTF8ToString(game._vorbix_dump())),
-    view: () => JSON.parse(game.UTF8ToString(game._vorbix_controls()) || "null"),
+    view: () => JSON.parse(game.UTF8ToString(game._vorbix_controls(0)) || "null"),
     ticks: (timer) => game._vorbix_ticks(timer),
     // Whether no call into the game is under way (none waits for the question).
     idle: () => !busy,

@@ -161,15 +161,20 @@ close_game_and_expect_success() {
     close_window_and_expect_success "$window"
 }
 
-close_window_and_expect_success() {
-    local window=$1 sent
-    sent=$(date +%s%N)
-    "$wm_close" "$window" || fail "could not send the close message"
+# Sends the window a window manager's close message and waits up to 5 s for the game to end.
+close_window_and_wait() {
+    "$wm_close" "$1" || fail "could not send the close message"
     for _ in $(seq 500); do
         kill -0 "$game_pid" 2>/dev/null || break
         sleep 0.01
     done
     kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 5 s after its window was closed"
+}
+
+close_window_and_expect_success() {
+    local window=$1 sent
+    sent=$(date +%s%N)
+    close_window_and_wait "$window"
     wait "$game_pid"
     local status=$?
     close_took_ms=$((($(date +%s%N) - sent) / 1000000))

@@ -42,12 +42,8 @@ done
 [[ -n "$game_pid" ]] || fail "the running game is not the installed one"
 answer_question Escape
 window=$(find_window Vorbix) || fail "no game window"
-"$wm_close" "$window" || fail "could not close the game"
-for _ in $(seq 500); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.01
-done
-kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 5 s after its window was closed"
+# Started by gio, the game is not this script's child: its status cannot be waited for.
+close_window_and_wait "$window"
 game_pid=""
 
 dpkg --root="$system" --log=/dev/null --purge vorbix >>"$work/dpkg.log" 2>&1 || fail "dpkg could not remove the package"

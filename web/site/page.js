@@ -36,7 +36,9 @@
 
   const box = document.getElementById("window");
   const canvas = document.getElementById("surface");
-  const context = canvas.getContext("2d");
+  // A low-latency canvas: the browser does not copy the whole picture for every frame that
+  // follows a change, which would cost it more than the page's own drawing.
+  const context = canvas.getContext("2d", { desynchronized: true });
   const dialog = document.getElementById("question");
   const problem = document.getElementById("problem");
   const elements = new Map(); // the window-system controls' elements, by name
@@ -324,10 +326,13 @@
     });
   }
 
+  // Draws once the event at hand is done. Not at the next animation frame: the window changes
+  // only with its events, at most a few dozen times a second, and asking the browser for an
+  // animation frame costs it more than the drawing.
   function redraw() {
     if (drawing) return;
     drawing = true;
-    requestAnimationFrame(draw);
+    queueMicrotask(draw);
   }
 
   // --- Time -------------------------------------------------------------------------------

@@ -58,6 +58,8 @@
   // --- The question -----------------------------------------------------------------------
 
   function askInPage(text, title) {
+    // As on the desktop, the window is away while the question is open (a restart unloads it).
+    box.hidden = true;
     return new Promise((answer) => {
       document.getElementById("question-title").textContent = title;
       document.getElementById("question-text").textContent = text;
@@ -310,6 +312,8 @@
 
   function draw() {
     drawing = false;
+    // Nothing is drawn while the game waits inside its load event for the answer.
+    if (busy) return;
     // The controls change seldom: the module hands them over only when they did.
     const pointer = game._vorbix_controls(1);
     const changed = pointer !== 0;
@@ -381,6 +385,7 @@
       await call();
     } finally {
       busy = false;
+      box.hidden = false;
       redraw();
       resume();
     }

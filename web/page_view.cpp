@@ -15,10 +15,10 @@ std::string place(const Rect& rect)
                        shortest_text(rect.height));
 }
 
-std::string font(const FontSpec& spec)
+std::string font(const FontSpec& design)
 {
-    return fmt::format(R"({{"family":{},"points":{},"bold":{},"italic":{}}})", json_string(spec.family),
-                       shortest_text(spec.points), spec.bold, spec.italic);
+    return fmt::format(R"({{"family":{},"points":{},"bold":{},"italic":{}}})", json_string(design.family),
+                       shortest_text(design.points), design.bold, design.italic);
 }
 
 std::string label(const Label& l)

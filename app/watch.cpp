@@ -26,20 +26,18 @@ std::optional<std::vector<std::string>> script_to_watch(const std::string& path,
         problem = "cannot read " + path;
         return std::nullopt;
     }
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    std::stringstream text;
+    text << file.rdbuf();
     // The whole script is run once without a window first, so that a faulty line is found
     // before anything is shown.
-    std::string text;
-    for (const std::string& line : lines) text += line + '\n';
-    std::istringstream script(text);
-    std::ostringstream dumps;
-    std::ostringstream errors;
-    if (run_script(script, dumps, errors) != 0) {
-        problem = errors.str();
-        if (!problem.empty() && problem.back() == '\n') problem.pop_back();
+    if (const auto faulty = Replay().run(text)) {
+        problem = *faulty;
         return std::nullopt;
     }
+    text.clear();
+    text.seekg(0);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
     return lines;
 }
 

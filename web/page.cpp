@@ -32,16 +32,7 @@ public:
     {
         replay_ = std::make_unique<Replay>();
         std::istringstream lines(script);
-        long number = 0;
-        for (std::string line; std::getline(lines, line);) {
-            ++number;
-            try {
-                replay_->run_line(line);
-            } catch (const ScriptError& failure) {
-                return "line " + std::to_string(number) + ": " + failure.what();
-            }
-        }
-        return {};
+        return replay_->run(lines).value_or("");
     }
 
     std::optional<WindowView> window() const { return replay_ ? replay_->view() : game_.window(); }

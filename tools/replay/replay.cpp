@@ -112,6 +112,19 @@ void Replay::click(std::string_view name)
     throw ScriptError("no push button named " + shown(name) + " (" + names + ")");
 }
 
+std::optional<std::string> Replay::run(std::istream& script)
+{
+    std::string line;
+    for (long number = 1; std::getline(script, line); ++number) {
+        try {
+            run_line(line);
+        } catch (const ScriptError& failure) {
+            return "line " + std::to_string(number) + ": " + failure.what();
+        }
+    }
+    return std::nullopt;
+}
+
 void Replay::run_line(std::string_view line)
 {
     const auto words = words_of(line);
@@ -191,14 +204,9 @@ int run_script(std::istream& script, std::ostream& out, std::ostream& error, con
         out << json << '\n' << std::flush;
         if (observer) observer(replay);
     });
-    std::string line;
-    for (long number = 1; std::getline(script, line); ++number) {
-        try {
-            replay.run_line(line);
-        } catch (const ScriptError& failure) {
-            error << "line " << number << ": " << failure.what() << '\n';
-            return 2;
-        }
+    if (const auto problem = replay.run(script)) {
+        error << *problem << '\n';
+        return 2;
     }
     return 0;
 }

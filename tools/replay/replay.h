@@ -30,6 +30,9 @@ public:
 
     // Runs one line of a script; throws ScriptError when it cannot.
     void run_line(std::string_view line);
+    // Runs a script's lines up to its end, or up to the first that cannot run: then gives
+    // "line N: what is wrong".
+    std::optional<std::string> run(std::istream& script);
 
     HeadlessFrontEnd& front_end() { return front_end_; }
     const HeadlessFrontEnd& front_end() const { return front_end_; }

@@ -6,7 +6,7 @@
 #include "form/board.h"
 #include "form/form1.h"
 #include "headless/headless_front_end.h"
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // change that means to alter the game's behaviour says so with its new signature; any other
 // change keeps it.
 #include "bench/fixed_games.h"
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #include <chrono>
 #include <cstdint>

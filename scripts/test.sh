@@ -19,7 +19,7 @@ run_suite "$top/build/debug"
 echo "== style (clang-format, clang-tidy)"
 "$top/scripts/check-style.sh" "$top/build/debug"
 echo "== browser build (WebAssembly) and its tests"
-VORBIX_NATIVE_REPLAY="$top/build/debug/tools/vorbix-replay" "$top/scripts/web.sh" build
+VORBIX_NATIVE_REPLAY="$top/build/debug/programs/vorbix-replay" "$top/scripts/web.sh" build
 ctest --test-dir "$top/build/web" --output-on-failure
 echo "== sanitizer build (address, undefined, leak)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \

@@ -5,7 +5,7 @@
 // A failing seed is shrunk and printed as a vorbix-replay script that shows the fault.
 #include "support/game_watch.h"
 #include "support/isolated_run.h"
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // front end; a page opened with a replay script shows that script's game instead, standing
 // still. Texts handed to the page stay valid until the next call.
 #include "form/form1.h"
-#include "tools/replay/dump.h"
-#include "tools/replay/replay.h"
+#include "script/dump.h"
+#include "script/replay.h"
 #include "web/page_view.h"
 #include "web/web_front_end.h"
 

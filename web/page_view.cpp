@@ -2,7 +2,7 @@
 #include "web/page_view.h"
 
 #include "platform/convert.h"
-#include "tools/replay/dump.h"
+#include "script/dump.h"
 
 #include <fmt/format.h>
 

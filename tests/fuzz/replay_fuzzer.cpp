@@ -3,7 +3,7 @@
 // report, a broken game invariant or a run that never ends is a fault. Along the way the
 // game is checked after every line, as the event-stream fuzz test checks it.
 #include "support/game_watch.h"
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #include <cstdint>
 #include <cstdio>

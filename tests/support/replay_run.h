@@ -2,7 +2,7 @@
 // splits what it printed into lines.
 #pragma once
 
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #include <gtest/gtest.h>
 

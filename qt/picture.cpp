@@ -1,5 +1,5 @@
 // Pictures of a replay, painted by the game window's own code on Qt's offscreen platform.
-#include "tools/replay/picture.h"
+#include "qt/picture.h"
 
 #include "platform/port.h"
 #include "qt/fonts.h"

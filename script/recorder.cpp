@@ -1,8 +1,8 @@
 // Recording a game: events passed through and written down as script lines, each event in
 // one write to the file, so that a killed program leaves whole lines behind.
-#include "tools/record/recorder.h"
+#include "script/recorder.h"
 
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // Watching a recorded game: lines run when they fall due, the window follows.
-#include "app/watch.h"
+#include "programs/watch.h"
 
 #include <QApplication>
 #include <QGuiApplication>

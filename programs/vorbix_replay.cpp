@@ -1,10 +1,10 @@
 // vorbix-replay: runs a script of answers, keys, clicks and time against the headless game
 // and prints a JSON dump of everything observable for each "dump" line; with --png it also
 // saves, for each dump, the picture the game window would show at that moment.
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #ifdef VORBIX_REPLAY_PICTURES
-#include "tools/replay/picture.h"
+#include "qt/picture.h"
 #endif
 
 #include <fstream>

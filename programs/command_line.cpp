@@ -1,6 +1,6 @@
 // The command line: QCommandLineParser reads it before any window exists, so that help and
 // version need no display.
-#include "app/command_line.h"
+#include "programs/command_line.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

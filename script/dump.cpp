@@ -1,5 +1,5 @@
 // Writing the dump: the game state, the window and every control, one JSON object a line.
-#include "tools/replay/dump.h"
+#include "script/dump.h"
 
 #include "platform/convert.h"
 

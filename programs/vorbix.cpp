@@ -1,11 +1,11 @@
 // Vorbix: the game window on the Qt front end; with --record the game is written down as it
 // is played, with --watch a recorded game is played back in the window.
-#include "app/command_line.h"
-#include "app/watch.h"
+#include "programs/command_line.h"
+#include "programs/watch.h"
 #include "form/form1.h"
 #include "qt/fonts.h"
 #include "qt/qt_front_end.h"
-#include "tools/record/recorder.h"
+#include "script/recorder.h"
 
 #include <QApplication>
 

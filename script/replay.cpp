@@ -1,8 +1,8 @@
 // The replay engine: script lines, checked, carried out on the headless game.
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #include "platform/convert.h"
-#include "tools/replay/dump.h"
+#include "script/dump.h"
 
 #include <charconv>
 #include <cmath>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "qt/game_window.h"
-#include "tools/replay/replay.h"
+#include "script/replay.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -3,14 +3,10 @@
 #include "form/form1.h"
 
 namespace vorbix {
-namespace key {
-constexpr int left = 37;
-constexpr int right = 39;
-constexpr int down = 40;
-constexpr int turn_clockwise = 65;          // A
-constexpr int turn_counter_clockwise = 83;  // S
-constexpr int pause = 80;                   // P
-}  // namespace key
+namespace {
+constexpr int turn_clockwise = key::a;
+constexpr int turn_counter_clockwise = key::s;
+}  // namespace
 
 void Form1::Form_KeyDown(int keycode, int /*shift*/)
 {
@@ -24,13 +20,13 @@ void Form1::Form_KeyDown(int keycode, int /*shift*/)
     switch (keycode) {
     case key::left: attempt(state.col, [](int& col) { col = col - 1; }); break;
     case key::right: attempt(state.col, [](int& col) { col = col + 1; }); break;
-    case key::turn_clockwise:
+    case turn_clockwise:
         attempt(state.rotation, [](int& turn) {
             turn = turn + 1;
             if (turn == 5) turn = 1;
         });
         break;
-    case key::turn_counter_clockwise:
+    case turn_counter_clockwise:
         attempt(state.rotation, [](int& turn) {
             turn = turn - 1;
             if (turn == 0) turn = 4;
@@ -41,7 +37,7 @@ void Form1::Form_KeyDown(int keycode, int /*shift*/)
         if (state.fallstep == 0.3f) state.score = state.score.numeric_value() + 5;
         state.fallstep = 1.0f;
         break;
-    case key::pause:
+    case key::p:
         ui().Pause.visible = true;
         // Above the curtain too, so that a paused game can always be resumed.
         ui().bring_to_front(ui().Pause.name);

@@ -17,6 +17,28 @@ namespace vorbix {
 inline constexpr int answer_yes = 6;
 inline constexpr int answer_no = 7;
 
+// The game's 16-bit virtual-key codes, the numbers its keyboard procedure and every script
+// know the keys by. Letters and digits are their capitals' character codes.
+namespace key {
+inline constexpr int none = 0;  // a code that no key of the game acts on
+inline constexpr int left = 37;
+inline constexpr int up = 38;
+inline constexpr int right = 39;
+inline constexpr int down = 40;
+inline constexpr int a = 'A';
+inline constexpr int p = 'P';
+inline constexpr int s = 'S';
+
+// The code of a key that types a letter (in either case) or a digit; none for any other.
+constexpr int of_character(char32_t typed)
+{
+    if (typed >= U'a' && typed <= U'z') typed = typed - U'a' + U'A';
+    const bool letter = typed >= U'A' && typed <= U'Z';
+    const bool digit = typed >= U'0' && typed <= U'9';
+    return letter || digit ? static_cast<int>(typed) : none;
+}
+}  // namespace key
+
 // What the game offers every front end.
 class GamePort {
 public:

@@ -35,12 +35,16 @@ CommandLine parse_command_line(int argc, char** argv)
     const QCommandLineOption record(
         QStringLiteral("record"),
         QStringLiteral("Writes the game down, as you play it, as a script for vorbix-replay."), QStringLiteral("file"));
+    const QCommandLineOption overwrite(
+        QStringLiteral("overwrite"),
+        QStringLiteral("With --record, records over the file when it is already there; without it an\n"
+                       "existing file is kept and the game does not start."));
     const QCommandLineOption watch(
         QStringLiteral("watch"),
         QStringLiteral("Plays the game of a recorded script in the window, at the speed it was\n"
                        "recorded. P pauses the playback."),
         QStringLiteral("file"));
-    parser.addOptions({record, watch, help, version});
+    parser.addOptions({record, overwrite, watch, help, version});
 
     CommandLine command_line;
     if (!parser.parse(arguments)) {
@@ -60,7 +64,11 @@ CommandLine parse_command_line(int argc, char** argv)
     } else if (parser.isSet(record) && parser.isSet(watch)) {
         print(stderr, QStringLiteral("vorbix: --record and --watch cannot go together\n"));
         command_line.exit_status = usage_error;
+    } else if (parser.isSet(overwrite) && !parser.isSet(record)) {
+        print(stderr, QStringLiteral("vorbix: --overwrite goes only with --record\n"));
+        command_line.exit_status = usage_error;
     } else {
+        command_line.options.overwrite = parser.isSet(overwrite);
         if (parser.isSet(record)) command_line.options.record = parser.value(record).toStdString();
         if (parser.isSet(watch)) command_line.options.watch = parser.value(watch).toStdString();
     }

@@ -10,6 +10,8 @@ namespace vorbix::app {
 struct Options {
     // Write the game down as a vorbix-replay script in this file.
     std::optional<std::string> record;
+    // Record over a file that is already there.
+    bool overwrite = false;
     // Play the game of this script in the window instead.
     std::optional<std::string> watch;
 };

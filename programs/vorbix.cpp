@@ -1,16 +1,19 @@
 // Vorbix: the game window on the Qt front end; with --record the game is written down as it
 // is played, with --watch a recorded game is played back in the window.
+#include "form/form1.h"
 #include "programs/command_line.h"
 #include "programs/watch.h"
-#include "form/form1.h"
 #include "qt/fonts.h"
 #include "qt/qt_front_end.h"
 #include "script/recorder.h"
+#include "script/recording_file.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
 #include <optional>
 
 namespace {
@@ -24,16 +27,38 @@ bool display_available()
            std::getenv("QT_QPA_PLATFORM") != nullptr;
 }
 
-int play(const std::optional<std::string>& recording)
+std::string recording_header()
+{
+    char when[64] = "";
+    const std::time_t now = std::time(nullptr);
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+    return std::string("A game of Vorbix, recorded ") + when +
+           ". Replay it with vorbix-replay, or watch it with vorbix --watch.";
+}
+
+int play(const vorbix::app::Options& options)
 {
     vorbix::qt::QtFrontEnd front_end;
+    std::optional<vorbix::RecordingFile> file;
     std::optional<vorbix::Recorder> recorder;
-    if (recording) {
-        recorder.emplace(front_end, *recording);
+    if (options.record) {
+        const auto existing = options.overwrite ? vorbix::RecordingFile::Existing::overwrite
+                                                : vorbix::RecordingFile::Existing::refuse;
+        auto opened = vorbix::RecordingFile::open(*options.record, existing);
+        if (const auto* failure = std::get_if<std::string>(&opened)) {
+            std::fprintf(stderr, "vorbix: %s\n", failure->c_str());
+            return usage_error;
+        }
+        file.emplace(std::move(std::get<vorbix::RecordingFile>(opened)));
+        recorder.emplace(front_end, *file, recording_header());
         if (!recorder->failure().empty()) {
             std::fprintf(stderr, "vorbix: %s\n", recorder->failure().c_str());
             return usage_error;
         }
+        // Once the game runs it plays on; the player learns once that the recording stopped.
+        recorder->on_stop([](const std::string& failure) {
+            std::fprintf(stderr, "vorbix: the recording stopped: %s\n", failure.c_str());
+        });
     }
     vorbix::Form1 game(recorder ? static_cast<vorbix::FrontEnd&>(*recorder) : front_end);
     // The game starts through the recorder, which writes the start down.
@@ -44,14 +69,18 @@ int play(const std::optional<std::string>& recording)
 
 int watch(const std::string& path)
 {
-    std::string problem;
-    auto lines = vorbix::app::script_to_watch(path, problem);
-    if (!lines) {
-        std::fprintf(stderr, "%s%s\n", problem.rfind("line ", 0) == 0 ? "" : "vorbix: ", problem.c_str());
+    std::ifstream file(path);
+    if (!file) {
+        std::fprintf(stderr, "vorbix: cannot read %s\n", path.c_str());
         return usage_error;
     }
-    vorbix::app::Playback playback(std::move(*lines));
-    playback.begin();
+    auto commands = vorbix::commands_to_play(file);
+    if (const auto* faulty = std::get_if<std::string>(&commands)) {
+        std::fprintf(stderr, "%s\n", faulty->c_str());
+        return usage_error;
+    }
+    vorbix::app::Watch watch(std::move(std::get<std::vector<vorbix::script::Command>>(commands)));
+    watch.begin();
     return QApplication::exec();
 }
 
@@ -72,5 +101,5 @@ int main(int argc, char* argv[])
     // Lets desktop shells match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName("io.github.vorbix.Vorbix");
     vorbix::qt::substitute_design_fonts();
-    return options.watch ? watch(*options.watch) : play(options.record);
+    return options.watch ? watch(*options.watch) : play(options);
 }

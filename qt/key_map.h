@@ -3,11 +3,8 @@
 
 namespace vorbix::qt {
 
-// A code that no key of the game acts on.
-inline constexpr int inert_key = 0;
-
 // Arrows give 37 to 40, letters 65 to 90 in either case, digits 48 to 57; every other key
-// gives inert_key.
+// gives key::none.
 int virtual_key(int qt_key);
 
 }  // namespace vorbix::qt

@@ -1,35 +1,52 @@
-// Recording a game as a vorbix-replay script. The recorder stands between a front end and
-// the game, on both sides of the port: it passes every event and every question through
-// unchanged and writes down, in the order the game saw them, each answer, each time of day
-// that seeded the random numbers, and each start, tick, key and click that the game took,
-// every event marked with its moment. Replayed, the script is the same game.
+// Recording a game as a script. The recorder stands between a front end and the game, on
+// both sides of the port: it passes every event and every question through unchanged and
+// writes down, in the order the game saw them, each answer, each time of day that seeded the
+// random numbers, and each start, tick, key and click that the game took, every event marked
+// with its moment. Replayed, the script is the same game.
 #pragma once
 
 #include "platform/port.h"
+#include "script/command.h"
 
-#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vorbix {
 
+// Where a recording goes: a file on the desktop, the page's memory in the browser.
+class RecordingSink {
+public:
+    // Writes the text whole; otherwise writes none of it and says why.
+    virtual std::optional<std::string> write(std::string_view text) = 0;
+
+protected:
+    ~RecordingSink() = default;
+};
+
 class Recorder final : public FrontEnd, public GamePort {
 public:
-    // Opens the file (made anew) and writes its first line; failure() tells whether that
-    // worked, before the game starts.
-    Recorder(FrontEnd& front_end, std::string path);
-    ~Recorder() override;
+    // Milliseconds since the recording began.
+    using Clock = std::function<std::int64_t()>;
+
+    // Writes the first line at once, so that a sink that takes nothing shows before the game
+    // starts. Without a clock, moments are read from the system's steady clock.
+    Recorder(FrontEnd& front_end, RecordingSink& sink, std::string_view first_line, Clock clock = {});
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
-    // What went wrong with the file, or "" while all is well.
+    // Why the recording stopped, or "" while all is well. Once it has stopped the game plays
+    // on unrecorded; on_stop hears of it once, when it happens.
     const std::string& failure() const { return failure_; }
+    void on_stop(std::function<void(const std::string& failure)> handler) { on_stop_ = std::move(handler); }
 
     // FrontEnd: the game's questions and timers, passed on to the real front end.
     void attach(GamePort* game) override;
     int ask(const std::string& text, const std::string& title) override;
     int seconds_since_midnight() override;
-    void window_created(const WindowView& window) override;
+    void window_created(const WindowView& window) override { front_end_.window_created(window); }
     void window_shown() override { front_end_.window_shown(); }
     void window_unloaded() override { front_end_.window_unloaded(); }
     void restart_count(const Timer& timer) override { front_end_.restart_count(timer); }
@@ -39,27 +56,26 @@ public:
     void key_down(int code) override;
     void click(std::string_view button) override;
     void tick(TimerId timer) override;
-    std::optional<WindowView> window() const override;
+    std::optional<WindowView> window() const override { return game_->window(); }
 
 private:
     // Runs an event of the game and records it when the game took it. An answer or a time of
     // day asked for during the event stands before it, where a replay takes it from its queue.
     template <typename Event>
-    void record(const std::string& line, bool taken, Event&& event);
+    void record(const script::Command& command, bool taken, Event&& event);
     void write(const std::string& text);
-    std::int64_t moment() const;
 
     FrontEnd& front_end_;
+    RecordingSink& sink_;
+    Clock clock_;
     GamePort* game_ = nullptr;
-    std::string path_;
-    int file_ = -1;
     std::string failure_;
+    std::function<void(const std::string&)> on_stop_;
     std::string queued_;
     // Events in progress: a question box runs the event loop inside an event, and a tick that
     // arrives then changes nothing the game shows (the curtain is not yet closed); it is passed
     // on but not written.
     int depth_ = 0;
-    std::chrono::steady_clock::time_point began_ = std::chrono::steady_clock::now();
     std::int64_t last_moment_ = -1;
 };
 

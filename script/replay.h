@@ -5,22 +5,17 @@
 
 #include "form/form1.h"
 #include "headless/headless_front_end.h"
+#include "script/command.h"
 
 #include <cstdint>
 #include <functional>
 #include <istream>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace vorbix {
-
-// A line that cannot be run; the message says what is wrong with it.
-struct ScriptError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 class Replay {
 public:
@@ -30,9 +25,12 @@ public:
 
     // Runs one line of a script; throws ScriptError when it cannot.
     void run_line(std::string_view line);
+    // Runs one command; throws ScriptError when it cannot.
+    void run(const script::Command& command);
     // Runs a script's lines up to its end, or up to the first that cannot run: then gives
-    // "line N: what is wrong".
-    std::optional<std::string> run(std::istream& script);
+    // "line N: what is wrong". Each command that ran is handed to ran, when given.
+    std::optional<std::string> run(std::istream& script,
+                                   const std::function<void(const script::Command&)>& ran = {});
 
     HeadlessFrontEnd& front_end() { return front_end_; }
     const HeadlessFrontEnd& front_end() const { return front_end_; }
@@ -45,6 +43,7 @@ public:
     std::string dump() const;
 
 private:
+    struct Run;
     void require_window(std::string_view command) const;
     void start();
     void click(std::string_view name);
@@ -56,21 +55,6 @@ private:
     FormControls design_;
     bool started_ = false;
 };
-
-// A recording marks the moment of its events with comment lines "# @MS", milliseconds since
-// it began; vorbix-replay ignores them, and a watched recording keeps to them.
-std::string moment_comment(std::int64_t milliseconds);
-// The milliseconds of a moment comment; nothing for any other line.
-std::optional<std::int64_t> moment_of(std::string_view line);
-
-// How a line of a valid script takes its time when the script is played at its own speed:
-// "advance MS" lets MS milliseconds pass, "tick N" is a tick of timer N, every other line
-// takes no time.
-struct Pace {
-    std::int64_t advance = 0;
-    std::optional<TimerId> tick;
-};
-Pace pace_of(std::string_view line);
 
 // Called after each dump has been written, with the replay as it stands; may throw ScriptError.
 using DumpObserver = std::function<void(Replay& replay)>;

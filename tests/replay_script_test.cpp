@@ -1,9 +1,18 @@
 // vorbix-replay's script language: the documented example, every kind of error, comments,
-// clicks on hidden buttons, the dump before start and the way numbers are written.
+// clicks on hidden buttons, the dump before start and the way numbers are written; lines
+// written and read back; a game recorded and replayed; a script played at its own pace.
+#include "script/dump.h"
+#include "script/playback.h"
+#include "script/reader.h"
+#include "script/recorder.h"
+#include "script/writer.h"
 #include "support/dump_reader.h"
+#include "support/headless_game.h"
 #include "support/replay_run.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace vorbix {
 namespace {
@@ -215,6 +224,155 @@ TEST(ReplayDump, NumbersAreWrittenShortAndWhole)
     // After the fast drop the score is a number.
     EXPECT_EQ(Dump(run.dumps[1]).at("state.score"), "5");
     EXPECT_EQ(Dump(run.dumps[1]).at("state.fallstep"), "1");
+}
+
+TEST(ScriptLines, EveryCommandIsWrittenAsItIsRead)
+{
+    using namespace script;
+    const std::pair<Command, const char*> table[] = {
+        {Answer{answer_yes}, "answer yes"},
+        {Answer{answer_no}, "answer no"},
+        {Random{0.3f}, "random 0.3"},
+        {Clock{86399}, "clock 86399"},
+        {Start{}, "start"},
+        {Advance{86400000}, "advance 86400000"},
+        {Tick{TimerId::timer2}, "tick 2"},
+        {Tick{TimerId::timer3, 1000000}, "tick 3 1000000"},
+        {Key{key::left}, "key 37"},
+        {Click{"Command1"}, "click Command1"},
+        {script::Dump{}, "dump"},
+        {Moment{1234}, "# @1234"},
+    };
+    for (const auto& [command, line] : table) {
+        EXPECT_EQ(line_of(command), line);
+        EXPECT_EQ(read_line(line), command) << line;
+    }
+    // Comments of every other kind are nothing to the reader, a moment with words after it too.
+    for (const char* comment : {"# @12 the recording ends", "#@12", "# @-1", "# @", "# moment", "#"}) {
+        EXPECT_EQ(read_line(comment), std::nullopt) << comment;
+    }
+    EXPECT_EQ(read_line(comment_line("@5 text")), std::nullopt);
+}
+
+// A sink that keeps the recording in memory, and stops taking it after a number of writes.
+struct MemorySink final : RecordingSink {
+    std::optional<std::string> write(std::string_view more) override
+    {
+        if (writes_left-- == 0) return std::string("full");
+        text += more;
+        return std::nullopt;
+    }
+    std::string text;
+    int writes_left = 1000;
+};
+
+// A game played through the recorder on the headless front end, one tick of time at a time.
+class RecordedGame : public ::testing::Test {
+protected:
+    RecordedGame() { front_end.set_clock(4321); }
+
+    void play(int answer)
+    {
+        front_end.queue_answer(answer);
+        recorder.start();
+        for (int step = 0; step < 400; ++step) {
+            front_end.advance(7);
+            now += 7;
+            if (step % 9 == 0) recorder.key_down(step % 2 == 0 ? key::left : key::a);
+            if (step % 50 == 0) recorder.key_down(key::down);
+        }
+    }
+
+    // The live game's dump, as a replay of its recording would show it: a recording holds
+    // ticks, not time, so its replay's clock stands at 0.
+    std::string live_dump() const { return dump_json({0, front_end.asked()}, game.state, *game.window()); }
+
+    HeadlessFrontEnd front_end;
+    MemorySink sink;
+    std::int64_t now = 0;
+    Recorder recorder{front_end, sink, "a test", [this] { return now; }};
+    Form1 game{recorder};
+};
+
+TEST_F(RecordedGame, ReplaysToTheSameState)
+{
+    play(answer_yes);
+    std::istringstream recording(sink.text);
+    Replay replay;
+    ASSERT_EQ(replay.run(recording), std::nullopt);
+    EXPECT_EQ(replay.dump(), live_dump());
+    EXPECT_EQ(sink.text.rfind("# a test\n# @0\nanswer yes\nclock 4321\nstart\n", 0), 0u) << sink.text.substr(0, 80);
+    EXPECT_NE(sink.text.find("\n# @7\nkey 37\nkey 40\ntick 2\n"), std::string::npos) << "moments go before events";
+}
+
+TEST_F(RecordedGame, ThatStopsKeepsItsWholeEventsAndPlaysOn)
+{
+    sink.writes_left = 40;
+    std::vector<std::string> stops;
+    recorder.on_stop([&](const std::string& failure) { stops.push_back(failure); });
+    play(answer_no);
+    EXPECT_EQ(stops, std::vector<std::string>{"full"});
+    EXPECT_EQ(recorder.failure(), "full");
+    EXPECT_EQ(sink.text.back(), '\n');
+    EXPECT_GT(game.state.blockcount.size(), 0u) << "the game played on";
+    std::istringstream recording(sink.text);
+    EXPECT_EQ(Replay().run(recording), std::nullopt) << "what was kept replays";
+}
+
+// A script played at its own pace: when each line falls due, pauses and the end.
+std::vector<script::Command> commands_of(const std::string& text)
+{
+    std::istringstream script(text);
+    auto commands = commands_to_play(script);
+    if (auto* faulty = std::get_if<std::string>(&commands)) ADD_FAILURE() << *faulty;
+    return std::get<std::vector<script::Command>>(commands);
+}
+
+TEST(Playback, EventsComeAtTheirMomentsAndAPauseStopsTheirTime)
+{
+    Playback playback(commands_of("answer no\n# @1000\nstart\n# @1600\ntick 2\n# @1700\nkey 37\ndump\n"));
+    EXPECT_EQ(playback.next_due(), 0);
+    playback.play(0);
+    EXPECT_TRUE(playback.replay().started()) << "the first moment is the playback's start";
+    EXPECT_EQ(playback.next_due(), 600);
+    playback.toggle_pause(300);
+    EXPECT_EQ(playback.next_due(), std::nullopt);
+    playback.play(5000);
+    EXPECT_EQ(playback.replay().form().state.piece, 0) << "nothing runs while paused";
+    playback.toggle_pause(800);
+    EXPECT_EQ(playback.next_due(), 1100) << "500 ms of pause";
+    playback.play(1099);
+    EXPECT_EQ(playback.next_due(), 1100);
+    playback.play(1200);
+    EXPECT_TRUE(playback.ended());
+    EXPECT_EQ(playback.next_due(), std::nullopt);
+}
+
+TEST(Playback, WithoutMomentsTicksKeepTheirTimersIntervalsAndTimePassesInRealTime)
+{
+    Playback playback(commands_of("answer no\nstart\ntick 3\ntick 3\nadvance 1000\ndump\n"));
+    playback.play(0);
+    EXPECT_EQ(playback.next_due(), 200) << "Timer3 ticks every 200 ms";
+    playback.play(200);
+    EXPECT_EQ(playback.next_due(), 400);
+    playback.play(400);
+    const auto next_tick = playback.replay().front_end().next_due();
+    ASSERT_TRUE(next_tick);
+    EXPECT_EQ(playback.next_due(), 400 + *next_tick) << "the advance wakes for the game's next tick";
+    playback.play(900);
+    EXPECT_EQ(playback.replay().front_end().now(), 500);
+    EXPECT_FALSE(playback.ended());
+    playback.play(1400);
+    EXPECT_EQ(playback.replay().front_end().now(), 1000);
+    EXPECT_TRUE(playback.ended());
+}
+
+TEST(Playback, AFaultyScriptIsRefusedWhole)
+{
+    std::istringstream script("answer no\nstart\nkey 37\nkey 99999\n");
+    const auto commands = commands_to_play(script);
+    ASSERT_TRUE(std::holds_alternative<std::string>(commands));
+    EXPECT_EQ(std::get<std::string>(commands).rfind("line 4: ", 0), 0u);
 }
 
 }  // namespace

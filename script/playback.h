@@ -1,0 +1,51 @@
+// Playing a script at its own pace, as a recording is watched: each event at its recorded
+// moment, or, in a script without moments, each tick one interval of its timer after the
+// line before it and each "advance" in real time. The game runs on a replay; the time of
+// the one who watches is passed in, in milliseconds, and a pause stops the script's time.
+#pragma once
+
+#include "script/command.h"
+#include "script/replay.h"
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace vorbix {
+
+class Playback {
+public:
+    explicit Playback(std::vector<script::Command> commands);
+
+    // Runs every command that is due by now.
+    void play(std::int64_t now);
+    // When play has something to do next; nothing while paused or once the script has ended.
+    std::optional<std::int64_t> next_due() const;
+
+    void toggle_pause(std::int64_t now);
+    bool paused() const { return paused_at_.has_value(); }
+    bool ended() const { return next_ >= commands_.size(); }
+
+    const Replay& replay() const { return replay_; }
+
+private:
+    std::vector<script::Command> commands_;
+    std::size_t next_ = 0;
+    Replay replay_;
+    std::int64_t paused_for_ = 0;
+    std::optional<std::int64_t> paused_at_;
+    // When the next command is due, in the script's own time.
+    std::int64_t due_ = 0;
+    std::optional<std::int64_t> first_moment_;
+    // What is left of an "advance" being played.
+    std::int64_t advancing_ = 0;
+};
+
+// A script to play: its commands, or "line N: what is wrong" with its first faulty line. The
+// whole script is run once first, without time, so that no fault shows half-way.
+std::variant<std::vector<script::Command>, std::string> commands_to_play(std::istream& script);
+
+}  // namespace vorbix

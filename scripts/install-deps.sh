@@ -1,30 +1,31 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vorbix needs to build, run and test, when any is missing.
+# The list is kept in one place, debian/control's Build-Depends: everything in it, the
+# tests' tools and the developers' tools (the pkg.vorbix.devtools profile) included; see
+# debian/README.source.
 set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+control=$top/debian/control
+profiles=pkg.vorbix.devtools
 
-packages=(
-  cmake g++ ninja-build ccache pkg-config clang libclang-rt-14-dev clang-format clang-tidy
-  qt6-base-dev libgl-dev libx11-dev libxtst-dev
-  libfmt-dev libfast-float-dev
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  xvfb xdotool x11-utils imagemagick
-  desktop-file-utils appstream libxml2-utils libglib2.0-bin
-  dpkg-dev lintian man-db groff-base
-  emscripten chromium python3-websocket fonttools python3-brotli
-  fonts-liberation fonts-ebgaramond fonts-dejavu-core fonts-urw-base35 locales
-)
+# Nothing missing: done at once (dpkg-checkbuilddeps reads only dpkg's own database).
+if command -v dpkg-checkbuilddeps >/dev/null &&
+  dpkg-checkbuilddeps -P "$profiles" "$control" >/dev/null 2>&1; then
+  exit 0
+fi
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# mk-build-deps (devscripts, with equivs) makes a package, vorbix-build-deps, that depends
+# on the whole list; installing it installs what is missing, and
+# `apt remove vorbix-build-deps` lets them all go again.
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends devscripts equivs dpkg-dev build-essential >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+root_command=()
+[ ${#sudo[@]} -gt 0 ] && root_command=(--root-cmd sudo)
+(cd "$work" && mk-build-deps --install --remove "${root_command[@]}" --build-profiles "$profiles" \
+  --tool 'apt-get -y -qq --no-install-recommends -o Debug::pkgProblemResolver=yes' "$control")
+dpkg-checkbuilddeps -P "$profiles" "$control"

@@ -1,6 +1,10 @@
 # The desktop integration: the menu entry, the metainfo and the icon are valid and agree,
 # `cmake --install` puts them where a desktop finds them, and the Debian package holds
 # them with the right dependencies (label "package": ctest -L package).
+#
+# The package is built the one way there is, by dpkg-buildpackage from debian/, which takes
+# minutes: the package tests run against a built .deb given as VORBIX_PACKAGE
+# (scripts/check-package.sh gives the one it builds) and are disabled without one.
 if(NOT VORBIX_APP_ID)
   message(FATAL_ERROR "tests/desktop.cmake needs data/ added before tests/")
 endif()
@@ -34,10 +38,16 @@ if(TARGET vorbix)
 endif()
 vorbix_desktop_test(desktop_install
   bash ${desktop_scripts}/check_install.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR}
-  ${VORBIX_APP_ID} ${desktop_data_dir} ${desktop_expect_program})
+  ${VORBIX_APP_ID} ${desktop_data_dir} ${VORBIX_METAINFO_FILE} ${desktop_expect_program})
 
-# Building the package takes the longest; `ctest -L package` runs it alone.
-vorbix_desktop_test(desktop_package
-  bash ${desktop_scripts}/check_package.sh ${CMAKE_CPACK_COMMAND} ${CMAKE_BINARY_DIR}
-  ${VORBIX_APP_ID} ${PROJECT_VERSION} ${desktop_expect_program})
-set_tests_properties(desktop_package PROPERTIES LABELS "desktop;package" FIXTURES_SETUP vorbix_package)
+set(VORBIX_PACKAGE "" CACHE FILEPATH "A vorbix .deb built by dpkg-buildpackage, for the package tests")
+if(VORBIX_PACKAGE)
+  # The package's files, control fields and lintian; it puts the package where the menu
+  # launch test finds it.
+  vorbix_desktop_test(desktop_package
+    bash ${desktop_scripts}/check_package.sh ${VORBIX_PACKAGE} ${CMAKE_BINARY_DIR}/package ${VORBIX_APP_ID}
+    ${VORBIX_CHANGELOG} ${PROJECT_VERSION})
+  set_tests_properties(desktop_package PROPERTIES LABELS "desktop;package" FIXTURES_SETUP vorbix_package)
+elseif(TEST qt_xvfb_menu_launch)
+  set_tests_properties(qt_xvfb_menu_launch PROPERTIES DISABLED TRUE)
+endif()

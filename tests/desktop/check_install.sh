@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks that the program, its menu entry,
-# its icon and its metainfo land where a desktop looks for them, unchanged, and (with
-# appstreamcli) that the installed metainfo finds its menu entry.
-# Usage: check_install.sh CMAKE BUILD_DIR APP_ID DATA_DIR EXPECT_PROGRAM(0|1)
+# its icon and its metainfo (as the build wrote it, with its releases) land where a desktop
+# looks for them, unchanged, and (with appstreamcli) that the installed metainfo finds its
+# menu entry.
+# Usage: check_install.sh CMAKE BUILD_DIR APP_ID DATA_DIR METAINFO EXPECT_PROGRAM(0|1)
 set -euo pipefail
-cmake=$1 build=$2 app_id=$3 data=$4 expect_program=$5
+cmake=$1 build=$2 app_id=$3 data=$4 metainfo=$5 expect_program=$6
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -23,7 +24,7 @@ expect_copy() { # installed file, source file
 }
 expect_copy "$prefix/share/applications/$app_id.desktop" "$data/$app_id.desktop"
 expect_copy "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" "$data/$app_id.svg"
-expect_copy "$prefix/share/metainfo/$app_id.metainfo.xml" "$data/$app_id.metainfo.xml"
+expect_copy "$prefix/share/metainfo/$app_id.metainfo.xml" "$metainfo"
 for page in vorbix vorbix-replay; do
   if gzip -dc "$prefix/share/man/man6/$page.6.gz" | cmp -s - "$data/man/$page.6"; then
     echo "installed: share/man/man6/$page.6.gz"

@@ -1,34 +1,24 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack into BUILD_DIR/package, unpacks it into a scratch
-# root and checks its files and its control fields (section, version and the runtime
-# packages it depends on), and that lintian finds no error and no warning in it.
-# Usage: check_package.sh CPACK BUILD_DIR APP_ID VERSION EXPECT_PROGRAM(0|1)
+# Checks a Debian package built by dpkg-buildpackage: unpacked into a scratch root, it holds
+# the programs, the desktop files, the manual pages and the package documents; its control
+# fields name the section, the changelog's version (whose upstream part is the version the
+# build knows) and the packages loaded at run time; its metainfo's newest release is that
+# version; lintian finds no error and no warning in it. The package is then put into
+# PACKAGE_DIR, where the menu launch test takes it.
+# Usage: check_package.sh DEB PACKAGE_DIR APP_ID CHANGELOG VERSION
 set -euo pipefail
-cpack=$1 build=$2 app_id=$3 version=$4 expect_program=$5
+deb=$1 package_dir=$2 app_id=$3 changelog=$4 version=$5
 
 # shellcheck source=../support/require.sh
 source "$(dirname "$0")/../support/require.sh"
 require_tool dpkg-deb dpkg
-if [ ! -f "$build/CPackConfig.cmake" ]; then
-  echo "$build/CPackConfig.cmake is missing: the top-level CMakeLists.txt does not include packaging/cpack.cmake"
-  exit 1
-fi
-
+require_tool dpkg-parsechangelog dpkg-dev
 require_tool lintian lintian
+[ -f "$deb" ] || { echo "no package at $deb"; exit 1; }
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-rm -rf "$build/package"
-"$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$build/package" >"$scratch/cpack.log" 2>&1 || {
-  cat "$scratch/cpack.log"; exit 1; }
-
-shopt -s nullglob
-packages=("$build"/package/*.deb)
-if [ ${#packages[@]} -ne 1 ]; then
-  echo "expected one .deb, found ${#packages[@]}"; cat "$scratch/cpack.log"; exit 1
-fi
-deb=${packages[0]}
-echo "built: $(basename "$deb")"
+echo "package: $deb"
 dpkg-deb -I "$deb"
 
 failed=0
@@ -37,15 +27,19 @@ expect_field() { # field, expected value
   local actual; actual=$(field "$1")
   if [ "$actual" != "$2" ]; then echo "$1 is '$actual', expected '$2'"; failed=1; fi
 }
+package_version=$(dpkg-parsechangelog -l "$changelog" -S Version)
 expect_field Package vorbix
 expect_field Section games
-expect_field Version "$version-1"
+expect_field Version "$package_version"
 expect_field Architecture "$(dpkg --print-architecture)"
 [ -n "$(field Maintainer)" ] || { echo "no Maintainer"; failed=1; }
+if [ "${package_version%-*}" != "$version" ]; then
+  echo "the changelog's version $package_version is not the version the build knows, $version"; failed=1
+fi
 
 # Each dependency must be named as a whole package, not merely as part of another name.
 depends=",$(field Depends | tr -d ' '),"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins \
+for package in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-wayland \
                fonts-liberation fonts-ebgaramond fonts-dejavu-core fonts-urw-base35; do
   if ! grep -Eq ",$package(\([^)]*\))?," <<<"$depends"; then
     echo "Depends does not name $package"; failed=1
@@ -58,17 +52,18 @@ for path in "usr/share/applications/$app_id.desktop" \
             "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
             "usr/share/metainfo/$app_id.metainfo.xml" \
             "usr/share/doc/vorbix/copyright" "usr/share/doc/vorbix/changelog.Debian.gz" \
-            "usr/share/man/man6/vorbix.6.gz" "usr/share/man/man6/vorbix-replay.6.gz" \
-            "usr/games/vorbix-replay"; do
+            "usr/share/man/man6/vorbix.6.gz" "usr/share/man/man6/vorbix-replay.6.gz"; do
   if [ -f "$root/$path" ]; then echo "packaged: /$path"; else echo "not packaged: /$path"; failed=1; fi
 done
-if [ "$expect_program" = 1 ]; then
-  if [ -f "$root/usr/games/vorbix" ] && [ -x "$root/usr/games/vorbix" ]; then
-    echo "packaged: /usr/games/vorbix"
+for program in vorbix vorbix-replay; do
+  if [ -f "$root/usr/games/$program" ] && [ -x "$root/usr/games/$program" ]; then
+    echo "packaged: /usr/games/$program"
   else
-    echo "not packaged or not executable: /usr/games/vorbix"; failed=1
+    echo "not packaged or not executable: /usr/games/$program"; failed=1
   fi
-fi
+done
+newest=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$root/usr/share/metainfo/$app_id.metainfo.xml" | head -n1)
+[ "$newest" = "$version" ] || { echo "the packaged metainfo's newest release is '$newest', not $version"; failed=1; }
 
 # Errors and warnings fail; lintian's informational tags do not.
 if lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$scratch/lintian.log" 2>&1; then
@@ -76,4 +71,8 @@ if lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$scratch/linti
 else
   cat "$scratch/lintian.log"; echo "lintian found errors or warnings"; failed=1
 fi
+
+rm -rf "$package_dir"
+mkdir -p "$package_dir"
+cp "$deb" "$package_dir/"
 exit "$failed"

@@ -20,12 +20,18 @@ if [ -n "$(git -C "$top" status --porcelain --untracked-files=no)" ] && [ "$comm
   echo "note: the package is built from HEAD; uncommitted changes are not in it"
 fi
 
-version=$(dpkg-parsechangelog -l <(git -C "$top" show "$commit:debian/changelog") -S Version)
-upstream=${version%-*}
-arch=$(dpkg --print-architecture)
 work=$(mktemp -d /tmp/vorbix-package.XXXXXX)
 chmod 755 "$work"
 trap 'rm -rf "$work"' EXIT
+git -C "$top" show "$commit:debian/changelog" >"$work/changelog"
+version=$(dpkg-parsechangelog -l "$work/changelog" -S Version)
+upstream=${version%-*}
+# Files newer than the changelog's newest entry get its time in the package; an entry dated
+# in the future would leave each build's own file times in it.
+if [ "$(dpkg-parsechangelog -l "$work/changelog" -S Timestamp)" -gt "$(date +%s)" ]; then
+  echo "FAIL: the newest entry of debian/changelog is dated in the future"; exit 1
+fi
+arch=$(dpkg --print-architecture)
 
 # The source as released: the commit, and the upstream tarball without debian/.
 unpack() { # folder

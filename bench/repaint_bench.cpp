@@ -73,7 +73,11 @@ struct ShownGame {
         const SpritePool& pool = form.controls->Shape1;
         for (int k = 1; k < pool.size(); ++k) {
             if (pool.exists(k) && pool[k].visible) {
-                region += TwipScale(window->logicalDpiX()).pixels(pool[k].place).toAlignedRect().adjusted(-1, -1, 1, 1);
+                const Rect& place = pool[k].place;
+                const double twips = 1440.0 / window->logicalDpiX();
+                const QRectF pixels(static_cast<double>(place.left) / twips, static_cast<double>(place.top) / twips,
+                                    static_cast<double>(place.width) / twips, static_cast<double>(place.height) / twips);
+                region += pixels.toAlignedRect().adjusted(-1, -1, 1, 1);
             }
         }
         return region;

@@ -5,6 +5,7 @@
 #include "platform/controls.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
     CellSprite& operator[](int k);
     const CellSprite& operator[](int k) const;
     void bring_to_front(int k);
+
+    // Every element by its number, created or not; one never created stands hidden.
+    std::span<const CellSprite> elements() const { return elements_; }
 
     // One past the highest element number that exists.
     int size() const { return static_cast<int>(elements_.size()); }

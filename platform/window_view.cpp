@@ -2,7 +2,6 @@
 #include "platform/window_view.h"
 
 #include <algorithm>
-#include <tuple>
 
 namespace vorbix {
 
@@ -10,16 +9,16 @@ std::vector<ShownSprite> sprites_bottom_up(const WindowView& window)
 {
     std::vector<ShownSprite> shown;
     for (std::size_t p = 0; p < window.pools.size(); ++p) {
-        const SpritePool& pool = *window.pools[p];
-        for (int k = 0; k < pool.size(); ++k) {
-            if (pool.exists(k) && pool[k].visible) shown.push_back({p, k, &pool[k]});
+        const std::span<const CellSprite> sprites = window.pools[p]->elements();
+        for (std::size_t k = 0; k < sprites.size(); ++k) {
+            if (sprites[k].visible) shown.push_back({p, static_cast<int>(k), &sprites[k]});
         }
     }
     // Sprites of one pool that were never brought to the front share their template's
-    // stacking number; they keep the order of their pools and element numbers.
-    std::sort(shown.begin(), shown.end(), [](const ShownSprite& a, const ShownSprite& b) {
-        return std::tie(a.sprite->z, a.pool, a.element) < std::tie(b.sprite->z, b.pool, b.element);
-    });
+    // stacking number; they keep the order of their pools and element numbers, the order in
+    // which they were listed.
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const ShownSprite& a, const ShownSprite& b) { return a.sprite->z < b.sprite->z; });
     return shown;
 }
 

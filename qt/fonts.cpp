@@ -1,27 +1,21 @@
 // The font substitutions for the design's family names.
 #include "qt/fonts.h"
 
-#include <QFont>
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QStringList>
+#include "paint/faces.h"
 
-#include <algorithm>
+#include <QString>
 
 namespace vorbix::qt {
+namespace {
+
+QString text_of(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
 
 void substitute_design_fonts()
 {
-    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
-    QFont::insertSubstitution("Garamond", "EB Garamond");
-    QFont::insertSubstitution("Lucida Sans Unicode", "DejaVu Sans");
-    // URW Chancery, a script face like the design's handwriting font.
-    QFont::insertSubstitution("Lucida Handwriting", "Z003");
+    for (const paint::Face& face : paint::faces()) QFont::insertSubstitution(text_of(face.family), text_of(face.face));
 }
-
-}  // namespace vorbix::qt
-
-namespace vorbix::qt {
 
 QFont design_font(const FontSpec& design)
 {
@@ -30,16 +24,6 @@ QFont design_font(const FontSpec& design)
     font.setBold(design.bold);
     font.setItalic(design.italic);
     return font;
-}
-
-bool lacks_bold_face(const QFont& font)
-{
-    if (!font.bold()) return false;
-    const QString family = QFontInfo(font).family();
-    const QStringList styles = QFontDatabase::styles(family);
-    return std::none_of(styles.begin(), styles.end(), [&family](const QString& style) {
-        return QFontDatabase::weight(family, style) >= QFont::Bold;
-    });
 }
 
 }  // namespace vorbix::qt

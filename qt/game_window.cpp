@@ -4,6 +4,7 @@
 #include "qt/caption_button.h"
 #include "qt/fonts.h"
 #include "qt/key_map.h"
+#include "qt/surface.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -45,11 +46,11 @@ void GameWindow::attach(GamePort* game)
 
 std::optional<WindowView> GameWindow::view() const { return game_ != nullptr ? game_->window() : std::nullopt; }
 
-TwipScale GameWindow::scale() const { return TwipScale(logicalDpiX()); }
+paint::Scale GameWindow::scale() const { return paint::Scale{1440.0 / logicalDpiX(), devicePixelRatioF()}; }
 
 void GameWindow::forget_painted()
 {
-    painted_.reset();
+    plan_.reset();
     stacked_.clear();
 }
 
@@ -57,29 +58,30 @@ void GameWindow::refresh()
 {
     const std::optional<WindowView> window = view();
     if (!window) return;
-
-    const QString title = QString::fromUtf8(window->caption.data(), static_cast<qsizetype>(window->caption.size()));
-    if (windowTitle() != title) setWindowTitle(title);
-    const TwipScale twips = scale();
-    const QSize size(qRound(twips.pixels(window->client_width)), qRound(twips.pixels(window->client_height)));
-    if (minimumSize() != size || maximumSize() != size) setFixedSize(size);
-
-    for (const PushButton* button : window->buttons) sync_button(*button);
-    for (const Panel* half : window->curtain) sync_curtain_half(*half);
-    sync_stacking(window->stacking);
-
-    SurfaceSnapshot now = snapshot_of(*window);
+    paint::PaintPlan next = paint::plan_of(*window, scale());
+    sync_frame(next.frame);
     // A hidden window is painted whole when it shows; working out what changed is wasted.
-    if (!painted_ || !isVisible()) {
+    if (!plan_ || !isVisible()) {
         update();
     } else {
-        const QRegion changed = changed_region(*painted_, now, twips, rect());
-        if (!changed.isEmpty()) update(changed);
+        const std::vector<paint::Box> changed = paint::changed_areas(&*plan_, next);
+        if (!changed.empty()) update(logical_region(changed, next.scale.ratio) & rect());
     }
-    painted_ = std::move(now);
+    plan_ = std::move(next);
 }
 
-void GameWindow::sync_button(const PushButton& button)
+void GameWindow::sync_frame(const paint::Frame& frame)
+{
+    const QString title = QString::fromStdString(frame.caption);
+    if (windowTitle() != title) setWindowTitle(title);
+    const QSize size(frame.width, frame.height);
+    if (minimumSize() != size || maximumSize() != size) setFixedSize(size);
+    for (const paint::Widget& button : frame.buttons) sync_button(button);
+    for (const paint::Widget& half : frame.curtain) sync_curtain_half(half);
+    sync_stacking(frame.stacking);
+}
+
+void GameWindow::sync_button(const paint::Widget& button)
 {
     auto found = buttons_.find(button.name);
     if (found == buttons_.end()) {
@@ -90,7 +92,7 @@ void GameWindow::sync_button(const PushButton& button)
         found = buttons_.emplace(button.name, widget).first;
     }
     CaptionButton& widget = *found->second;
-    const QRect place = scale().whole_pixels(button.place);
+    const QRect place(button.left, button.top, button.width, button.height);
     if (widget.geometry() != place) widget.setGeometry(place);
     const QString caption = QString::fromStdString(button.caption);
     if (widget.text() != caption) widget.setText(caption);
@@ -99,32 +101,31 @@ void GameWindow::sync_button(const PushButton& button)
     if (widget.isHidden() == button.visible) widget.setVisible(button.visible);
 }
 
-void GameWindow::sync_curtain_half(const Panel& panel)
+void GameWindow::sync_curtain_half(const paint::Widget& half)
 {
-    auto found = curtain_.find(panel.name);
+    auto found = curtain_.find(half.name);
     if (found == curtain_.end()) {
-        CurtainHalf half{new QFrame(this), nullptr};
-        half.frame->setObjectName(QString::fromStdString(panel.name));
-        half.inner = new QFrame(half.frame);
-        half.inner->setObjectName(QString::fromStdString(panel.child_name));
-        make_black(*half.frame);
-        make_black(*half.inner);
-        half.frame->hide();
-        found = curtain_.emplace(panel.name, half).first;
+        CurtainHalf made{new QFrame(this), nullptr};
+        made.frame->setObjectName(QString::fromStdString(half.name));
+        made.inner = new QFrame(made.frame);
+        made.inner->setObjectName(QString::fromStdString(half.inner_name));
+        make_black(*made.frame);
+        make_black(*made.inner);
+        made.frame->hide();
+        found = curtain_.emplace(half.name, made).first;
     }
-    const CurtainHalf& half = found->second;
-    const TwipScale twips = scale();
-    const QRect place = twips.whole_pixels(panel.place);
-    if (half.frame->geometry() != place) half.frame->setGeometry(place);
-    const QRect inner(0, 0, qRound(twips.pixels(panel.child_width)), qRound(twips.pixels(panel.child_height)));
-    if (half.inner->geometry() != inner) half.inner->setGeometry(inner);
-    if (half.frame->isHidden() == panel.visible) half.frame->setVisible(panel.visible);
+    const CurtainHalf& frames = found->second;
+    const QRect place(half.left, half.top, half.width, half.height);
+    if (frames.frame->geometry() != place) frames.frame->setGeometry(place);
+    const QRect inner(0, 0, half.inner_width, half.inner_height);
+    if (frames.inner->geometry() != inner) frames.inner->setGeometry(inner);
+    if (frames.frame->isHidden() == half.visible) frames.frame->setVisible(half.visible);
 }
 
-void GameWindow::sync_stacking(std::span<const std::string_view> order)
+void GameWindow::sync_stacking(const std::vector<std::string>& order)
 {
-    if (std::equal(order.begin(), order.end(), stacked_.begin(), stacked_.end())) return;
-    stacked_.assign(order.begin(), order.end());
+    if (order == stacked_) return;
+    stacked_ = order;
     for (const std::string& name : stacked_) {
         if (auto* widget = findChild<QWidget*>(QString::fromStdString(name), Qt::FindDirectChildrenOnly)) {
             widget->raise();
@@ -147,7 +148,9 @@ void GameWindow::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), palette().color(QPalette::Window));
         return;
     }
-    paint_surface(painter, *window, scale(), QRectF(event->rect()));
+    if (!plan_ || !(plan_->scale == scale())) plan_ = paint::plan_of(*window, scale());
+    const paint::Box exposed = device_box(event->rect(), plan_->scale.ratio);
+    execute(painter, *plan_, paint::ops_within(*plan_, {&exposed, 1}));
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event)

@@ -5,8 +5,8 @@
 // to date, repainting only what changed.
 #pragma once
 
+#include "paint/plan.h"
 #include "platform/port.h"
-#include "qt/surface.h"
 
 #include <QFrame>
 #include <QWidget>
@@ -50,16 +50,18 @@ private:
     };
 
     std::optional<WindowView> view() const;
-    TwipScale scale() const;
-    void sync_button(const PushButton& button);
-    void sync_curtain_half(const Panel& panel);
-    void sync_stacking(std::span<const std::string_view> order);
+    paint::Scale scale() const;
+    void sync_frame(const paint::Frame& frame);
+    void sync_button(const paint::Widget& button);
+    void sync_curtain_half(const paint::Widget& half);
+    void sync_stacking(const std::vector<std::string>& order);
     void click(const std::string& button);
 
     GamePort* game_;
     std::map<std::string, CaptionButton*, std::less<>> buttons_;
     std::map<std::string, CurtainHalf, std::less<>> curtain_;
-    std::optional<SurfaceSnapshot> painted_;
+    // What the surface shows, or is about to show once Qt has painted it.
+    std::optional<paint::PaintPlan> plan_;
     std::vector<std::string> stacked_;
     std::function<void()> close_handler_;
 };

@@ -1,20 +1,21 @@
 // Pictures of the game window's surface, painted from the controls of a game started on the
-// headless backend, and the regions that a change of the controls repaints.
+// headless backend.
 #include "form/board.h"
 #include "qt/game_window.h"
-#include "qt/surface.h"
 #include "support/headless_game.h"
+#include "support/qt_helpers.h"
 
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 #include <utility>
 
 namespace vorbix::qt {
 namespace {
+
+using testing::TwipScale;
 
 const QColor yellow(255, 255, 0);
 const QColor red(255, 0, 0);
@@ -214,86 +215,6 @@ TEST_F(FillPatterns, EachPatternHasItsOwnLook)
     for (const auto& pixel : hatches[vertical_lines - 1]) EXPECT_TRUE(hatches[cross_hatch - 1].count(pixel));
     for (const auto& pixel : hatches[upward_diagonal - 1]) EXPECT_TRUE(hatches[diagonal_cross - 1].count(pixel));
     for (const auto& pixel : hatches[downward_diagonal - 1]) EXPECT_TRUE(hatches[diagonal_cross - 1].count(pixel));
-}
-
-// What a change of the controls repaints, at 15 twips to a pixel.
-class ChangedRegion : public ::testing::Test {
-protected:
-    ChangedRegion()
-    {
-        for (int k = 1; k <= 20; ++k) controls.Shape2.create(k);
-        before = snapshot_of(controls.view());
-    }
-
-    QRegion changes() const { return changed_region(before, snapshot_of(controls.view()), scale, whole); }
-    QPoint centre_of(const Rect& place) const { return scale.pixels(place).center().toPoint(); }
-
-    FormControls controls;
-    SurfaceSnapshot before;
-    const TwipScale scale{96.0};
-    const QRect whole{0, 0, 420, 428};
-};
-
-TEST_F(ChangedRegion, NothingChangedRepaintsNothing) { EXPECT_TRUE(changes().isEmpty()); }
-
-TEST_F(ChangedRegion, HiddenSpritesChangeNothingOnScreen)
-{
-    controls.Shape2[3].fill = Rgb{1, 2, 3};
-    controls.Shape2[3].place.left = 900;
-    controls.Shape2.bring_to_front(4);
-    EXPECT_TRUE(changes().isEmpty());
-}
-
-TEST_F(ChangedRegion, AMovedSpriteRepaintsWhereItWasAndWhereItIs)
-{
-    controls.Shape2[5].visible = true;
-    controls.Shape2[5].place = {600, 600, 300, 300};
-    before = snapshot_of(controls.view());
-    const Rect was = controls.Shape2[5].place;
-    controls.Shape2[5].place.top = 3000;
-
-    const QRegion region = changes();
-    EXPECT_TRUE(region.contains(centre_of(was)));
-    EXPECT_TRUE(region.contains(centre_of(controls.Shape2[5].place)));
-    EXPECT_FALSE(region.contains(centre_of(Rect{5000, 5000, 300, 300}))) << "only the sprite's places";
-}
-
-TEST_F(ChangedRegion, ShowingRestylingOrRaisingASpriteRepaintsIt)
-{
-    const std::vector<std::pair<const char*, std::function<void(CellSprite&)>>> changes_of_a_shown_sprite = {
-        {"colour",
-         [](CellSprite& sprite) {
-             sprite.fill = Rgb{0, 0, 0};
-         }},
-        {"pattern", [](CellSprite& sprite) { sprite.pattern = horizontal_lines; }},
-        {"hidden", [](CellSprite& sprite) { sprite.visible = false; }},
-    };
-    controls.Shape2[7].place = {1200, 1200, 292, 292};
-    controls.Shape2[7].visible = true;
-    EXPECT_TRUE(changes().contains(centre_of(controls.Shape2[7].place))) << "shown";
-    for (const auto& [what, change] : changes_of_a_shown_sprite) {
-        before = snapshot_of(controls.view());
-        change(controls.Shape2[7]);
-        EXPECT_TRUE(changes().contains(centre_of(controls.Shape2[7].place))) << what;
-        controls.Shape2[7] = before.pools[1][7];
-    }
-    before = snapshot_of(controls.view());
-    controls.Shape2.bring_to_front(7);
-    EXPECT_TRUE(changes().contains(centre_of(controls.Shape2[7].place))) << "brought to the front";
-}
-
-TEST_F(ChangedRegion, ALabelsNewTextRepaintsTheLabel)
-{
-    controls.scorelabel.text = "Score:000010";
-    const QRegion region = changes();
-    EXPECT_TRUE(region.contains(centre_of(controls.scorelabel.place)));
-    EXPECT_FALSE(region.contains(centre_of(controls.rowslabel.place)));
-}
-
-TEST_F(ChangedRegion, ANewBackgroundRepaintsEverything)
-{
-    controls.background = Rgb{0, 0, 0};
-    EXPECT_EQ(changes(), QRegion(whole));
 }
 
 }  // namespace

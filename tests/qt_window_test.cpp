@@ -3,6 +3,7 @@
 #include "qt/game_window.h"
 #include "qt/key_map.h"
 #include "support/headless_game.h"
+#include "support/qt_helpers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,6 +12,8 @@
 
 namespace vorbix::qt {
 namespace {
+
+using testing::TwipScale;
 
 TEST(KeyMap, GivesTheGamesVirtualKeyCodes)
 {

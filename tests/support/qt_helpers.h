@@ -2,16 +2,39 @@
 // a player's tools would see them, keys sent to a widget, and the question box answered.
 #pragma once
 
+#include "platform/controls.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 
 namespace vorbix::testing {
+
+// Twips to the logical pixels of a window, to find a control's pixels in a picture.
+class TwipScale {
+public:
+    explicit TwipScale(double logical_dpi) : twips_per_pixel_(1440.0 / logical_dpi) {}
+
+    double pixels(float twips) const { return static_cast<double>(twips) / twips_per_pixel_; }
+    QRectF pixels(const Rect& place) const
+    {
+        return QRectF(pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height));
+    }
+    QRect whole_pixels(const Rect& place) const
+    {
+        return QRect(qRound(pixels(place.left)), qRound(pixels(place.top)), qRound(pixels(place.width)),
+                     qRound(pixels(place.height)));
+    }
+
+private:
+    double twips_per_pixel_;
+};
 
 // Runs the event loop until done() holds or ten seconds have passed; whether it held.
 inline bool wait_until(const std::function<bool()>& done)

@@ -1,0 +1,165 @@
+// The paint plan: every edge on a device pixel at any scale, the outline a logical pixel
+// wide, the double strike of a face without bold, and the areas that a change of the
+// controls paints again.
+#include "form/form_controls.h"
+#include "paint/plan.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace vorbix::paint {
+namespace {
+
+bool whole(double value) { return value == std::floor(value); }
+
+const Box& box_of(const PaintOp& op) { return op.box; }
+
+TEST(PaintPlan, EveryEdgeLiesOnADevicePixelAndTheOutlineIsALogicalPixelWide)
+{
+    FormControls controls;
+    controls.Shape2.create(1);
+    controls.Shape2[1] = CellSprite{{1520.5f, 50.5f, 292, 292}, Rgb{255, 0, 0}, Rgb{0, 0, 255}, diagonal_cross, true, 1};
+    for (const double ratio : {1.0, 1.5, 2.0, 3.0}) {
+        const PaintPlan plan = plan_of(controls.view(), Scale{15.0, ratio});
+        EXPECT_EQ(plan.width, std::lround(390 * ratio)) << ratio;
+        for (const PaintOp& op : plan.ops) {
+            const Box& box = box_of(op);
+            if (op.kind == PaintOp::Kind::text) continue;
+            EXPECT_TRUE(whole(box.left) && whole(box.top) && whole(box.width) && whole(box.height)) << ratio;
+        }
+        const PaintItem& sprite = plan.items.back();
+        const auto ops = plan.ops_of(sprite);
+        ASSERT_EQ(ops.size(), 6u) << "fill, hatch and four strips";
+        EXPECT_EQ(ops[1].kind, PaintOp::Kind::hatch);
+        EXPECT_EQ(box_of(ops[2]).height, std::max(1.0, std::round(ratio))) << ratio;
+        EXPECT_EQ(box_of(ops[0]).width, std::round((1520.5 + 292) / 15 * ratio) - std::round(1520.5 / 15 * ratio));
+        EXPECT_TRUE(sprite.bounds.meets(box_of(ops[0])));
+    }
+}
+
+TEST(PaintPlan, BoldTextInAFaceWithoutBoldIsStruckTwiceALogicalPixelApart)
+{
+    FormControls controls;
+    for (const Label* label : controls.view().labels) const_cast<Label*>(label)->visible = false;
+    controls.npiece.visible = true;
+    for (const auto& [family, strikes] : {std::pair{"Lucida Handwriting", 2u}, std::pair{"Times New Roman", 1u}}) {
+        controls.npiece.font.family = family;
+        const PaintPlan plan = plan_of(controls.view(), Scale{15.0, 2.0});
+        std::vector<Box> texts;
+        for (const PaintOp& op : plan.ops) {
+            if (op.kind == PaintOp::Kind::text) texts.push_back(op.box);
+        }
+        ASSERT_EQ(texts.size(), strikes) << family;
+        if (strikes == 2) {
+            EXPECT_EQ(texts[1].left - texts[0].left, 2.0);
+        }
+    }
+}
+
+// What a change of the controls paints again, at 15 twips and one device pixel a pixel.
+class ChangedAreas : public ::testing::Test {
+protected:
+    ChangedAreas()
+    {
+        for (int k = 1; k <= 20; ++k) controls.Shape2.create(k);
+        remember();
+    }
+
+    void remember() { before = plan_of(controls.view(), scale); }
+    std::vector<Box> changes() const { return changed_areas(&before, plan_of(controls.view(), scale)); }
+    bool repainted(const Rect& place) const
+    {
+        const double x = static_cast<double>(place.left + place.width / 2) / 15.0;
+        const double y = static_cast<double>(place.top + place.height / 2) / 15.0;
+        const Box centre{x, y, 0.5, 0.5};
+        const auto areas = changes();
+        return std::any_of(areas.begin(), areas.end(), [&](const Box& area) { return area.meets(centre); });
+    }
+
+    FormControls controls;
+    const Scale scale{15.0, 1.0};
+    PaintPlan before;
+};
+
+TEST_F(ChangedAreas, NothingChangedRepaintsNothing) { EXPECT_TRUE(changes().empty()); }
+
+TEST_F(ChangedAreas, HiddenSpritesChangeNothingOnScreen)
+{
+    controls.Shape2[3].fill = Rgb{1, 2, 3};
+    controls.Shape2[3].place.left = 900;
+    controls.Shape2.bring_to_front(4);
+    EXPECT_TRUE(changes().empty());
+}
+
+TEST_F(ChangedAreas, AMovedSpriteRepaintsWhereItWasAndWhereItIs)
+{
+    controls.Shape2[5].visible = true;
+    controls.Shape2[5].place = {600, 600, 300, 300};
+    remember();
+    const Rect was = controls.Shape2[5].place;
+    controls.Shape2[5].place.top = 3000;
+
+    EXPECT_TRUE(repainted(was));
+    EXPECT_TRUE(repainted(controls.Shape2[5].place));
+    EXPECT_FALSE(repainted(Rect{5000, 5000, 300, 300})) << "only the sprite's places";
+}
+
+TEST_F(ChangedAreas, ShowingRestylingOrRaisingASpriteRepaintsIt)
+{
+    const std::vector<std::pair<const char*, std::function<void(CellSprite&)>>> changes_of_a_shown_sprite = {
+        {"colour", [](CellSprite& sprite) { sprite.fill = Rgb{0, 0, 0}; }},
+        {"pattern", [](CellSprite& sprite) { sprite.pattern = horizontal_lines; }},
+        {"outline", [](CellSprite& sprite) { sprite.outline = Rgb{9, 9, 9}; }},
+        {"hidden", [](CellSprite& sprite) { sprite.visible = false; }},
+    };
+    controls.Shape2[7].place = {1200, 1200, 292, 292};
+    controls.Shape2[7].visible = true;
+    EXPECT_TRUE(repainted(controls.Shape2[7].place)) << "shown";
+    for (const auto& [what, change] : changes_of_a_shown_sprite) {
+        remember();
+        const CellSprite kept = controls.Shape2[7];
+        change(controls.Shape2[7]);
+        EXPECT_TRUE(repainted(kept.place)) << what;
+        controls.Shape2[7] = kept;
+    }
+    remember();
+    controls.Shape2.bring_to_front(7);
+    EXPECT_TRUE(repainted(controls.Shape2[7].place)) << "brought to the front";
+}
+
+TEST_F(ChangedAreas, ALabelsNewTextRepaintsTheLabel)
+{
+    controls.scorelabel.text = "Score:000010";
+    EXPECT_TRUE(repainted(controls.scorelabel.place));
+    EXPECT_FALSE(repainted(controls.rowslabel.place));
+}
+
+TEST_F(ChangedAreas, ANewBackgroundOrScaleRepaintsEverything)
+{
+    controls.background = Rgb{0, 0, 0};
+    const PaintPlan next = plan_of(controls.view(), scale);
+    EXPECT_EQ(changes(), (std::vector<Box>{{0, 0, static_cast<double>(next.width), static_cast<double>(next.height)}}));
+    const PaintPlan doubled = plan_of(controls.view(), Scale{15.0, 2.0});
+    EXPECT_EQ(changed_areas(&next, doubled).size(), 1u);
+    EXPECT_EQ(changed_areas(nullptr, next).size(), 1u);
+}
+
+TEST(PaintOps, AnAreaIsPaintedWithItsBackgroundThenWhatReachesItInOrder)
+{
+    FormControls controls;
+    controls.Shape2.create(1);
+    controls.Shape2.create(2);
+    controls.Shape2[1] = CellSprite{{150, 150, 300, 300}, Rgb{1, 1, 1}, Rgb{}, plain_fill, true, 0};
+    controls.Shape2[2] = CellSprite{{3000, 3000, 300, 300}, Rgb{2, 2, 2}, Rgb{}, plain_fill, true, 0};
+    const PaintPlan plan = plan_of(controls.view(), Scale{});
+    const Box area{5, 5, 10, 10};
+    const auto ops = ops_within(plan, {&area, 1});
+    ASSERT_EQ(ops.size(), 6u) << "the background, then the first sprite's fill and outline";
+    EXPECT_EQ(ops[0], (PaintOp{PaintOp::Kind::fill, area, controls.background}));
+    EXPECT_EQ(ops[1].colour, (Rgb{1, 1, 1}));
+}
+
+}  // namespace
+}  // namespace vorbix::paint

@@ -10,14 +10,15 @@
 # Usage: scripts/check-package.sh [COMMIT] — the packages stay in build/pkg-check/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-commit=${1:-HEAD}
+# The commit is named once: both builds take the same one, whatever lands meanwhile.
+commit=$(git -C "$top" rev-parse --verify "${1:-HEAD}^{commit}")
 jobs=$(nproc)
 out=$top/build/pkg-check
 
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-if [ -n "$(git -C "$top" status --porcelain --untracked-files=no)" ] && [ "$commit" = HEAD ]; then
-  echo "note: the package is built from HEAD; uncommitted changes are not in it"
+if [ -n "$(git -C "$top" status --porcelain --untracked-files=no)" ]; then
+  echo "note: the package is built from commit ${commit:0:12}; uncommitted changes are not in it"
 fi
 
 work=$(mktemp -d /tmp/vorbix-package.XXXXXX)

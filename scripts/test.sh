@@ -25,6 +25,8 @@ echo "== sanitizer build (address, undefined, leak)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0 \
   run_suite "$top/build/asan" -DVORBIX_SANITIZE=ON
+echo "== Debian package (built twice and compared, lintian, autopkgtest)"
+"$top/scripts/check-package.sh"
 echo "== replay script fuzzing (libFuzzer, 60 s)"
 VORBIX_FUZZ_BUILD="$top/build/fuzz" "$top/tests/fuzz/run.sh" 60
 echo "== every suite passed"

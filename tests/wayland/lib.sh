@@ -7,7 +7,9 @@
 # skipped (exit 77), or fails under CI=true.
 #
 # sway refuses to run as root: a test started as root runs the compositor and every client
-# as the unprivileged user nobody, with a runtime folder of its own.
+# as the unprivileged user nobody, with a runtime folder of its own. setpriv changes the
+# user and becomes the program (runuser would stay its parent), so that every process
+# started here is known by its own id and ended when the test ends.
 # shellcheck shell=bash
 # The including test sets game and scenario, and reads what is set here.
 # shellcheck disable=SC2034,SC2154
@@ -42,7 +44,7 @@ helper_pids=()
 user=()
 if [ "$(id -u)" -eq 0 ]; then
     chown nobody "$runtime"
-    user=(runuser -u nobody --)
+    user=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups)
 fi
 
 cleanup() {
@@ -61,9 +63,11 @@ fail() {
     exit 1
 }
 
-# Runs a command as the compositor's user, in its session: the environment is only what a
-# Wayland session gives (no X display), and the sanitizers' settings.
-session() {
+# The command line that runs a command as the compositor's user, in its session, in
+# command_line: the environment is only what a Wayland session gives (no X display), and
+# the sanitizers' settings. Started in the background as it is, it is the command's own id
+# that $! gives.
+session_command() {
     local variables=(PATH=/usr/bin:/bin HOME="$runtime" XDG_RUNTIME_DIR="$runtime" XDG_SESSION_TYPE=wayland
         LANG=C.UTF-8)
     [[ -n "${wayland_display:-}" ]] && variables+=(WAYLAND_DISPLAY="$wayland_display" SWAYSOCK="$sway_socket")
@@ -71,7 +75,12 @@ session() {
     for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
         [[ -n "${!name:-}" ]] && variables+=("$name=${!name}")
     done
-    "${user[@]}" env -i "${variables[@]}" "$@"
+    command_line=("${user[@]}" env -i "${variables[@]}" "$@")
+}
+
+session() {
+    session_command "$@"
+    "${command_line[@]}"
 }
 
 sway_do() { session swaymsg "$@" >/dev/null || fail "swaymsg $*"; }
@@ -89,8 +98,8 @@ output HEADLESS-1 mode 1280x1024 position 0 0 scale 1
 CONFIG
     chmod 644 "$work/sway.conf"
     # No GPU and no input devices: pixels from the software renderer.
-    session env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-        sway -c "$work/sway.conf" >"$runtime/sway.log" 2>&1 &
+    session_command env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf"
+    "${command_line[@]}" >"$runtime/sway.log" 2>&1 &
     sway_pid=$!
     local socket display
     for _ in $(seq 200); do
@@ -107,7 +116,8 @@ CONFIG
     [[ -n "${sway_socket:-}" ]] || fail "sway did not open its sockets"
     # Qt takes keys only while the seat has a keyboard, and clicks only while it has a
     # pointer: a VNC server on a private socket holds a virtual one of each.
-    session wayvnc --unix-socket "$runtime/vnc.sock" >"$runtime/wayvnc.log" 2>&1 &
+    session_command wayvnc --unix-socket "$runtime/vnc.sock"
+    "${command_line[@]}" >"$runtime/wayvnc.log" 2>&1 &
     helper_pids+=($!)
     for _ in $(seq 100); do
         [[ "$(session swaymsg -t get_seats | python3 -c 'import json, sys; print(json.load(sys.stdin)[0]["capabilities"])')" == 3 ]] &&
@@ -136,7 +146,8 @@ start_game() {
     if [[ "${LSAN_OPTIONS:-}" =~ suppressions=([^:]*) ]]; then
         LSAN_OPTIONS=${LSAN_OPTIONS/${BASH_REMATCH[1]}/$(reachable_for_session "${BASH_REMATCH[1]}")}
     fi
-    session "$program" "$@" >"$runtime/game.log" 2>&1 &
+    session_command "$program" "$@"
+    "${command_line[@]}" >"$runtime/game.log" 2>&1 &
     game_pid=$!
 }
 

@@ -76,7 +76,8 @@ struct ShownGame {
                 const Rect& place = pool[k].place;
                 const double twips = 1440.0 / window->logicalDpiX();
                 const QRectF pixels(static_cast<double>(place.left) / twips, static_cast<double>(place.top) / twips,
-                                    static_cast<double>(place.width) / twips, static_cast<double>(place.height) / twips);
+                                    static_cast<double>(place.width) / twips,
+                                    static_cast<double>(place.height) / twips);
                 region += pixels.toAlignedRect().adjusted(-1, -1, 1, 1);
             }
         }

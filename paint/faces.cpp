@@ -17,7 +17,8 @@ std::span<const Face> faces() { return table; }
 bool struck_twice(const FontSpec& font)
 {
     if (!font.bold) return false;
-    const auto face = std::find_if(std::begin(table), std::end(table), [&](const Face& f) { return f.family == font.family; });
+    const auto face =
+        std::find_if(std::begin(table), std::end(table), [&](const Face& f) { return f.family == font.family; });
     return face != std::end(table) && !face->has_bold;
 }
 

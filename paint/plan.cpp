@@ -253,7 +253,8 @@ std::vector<PaintOp> ops_within(const PaintPlan& plan, std::span<const Box> area
     std::vector<PaintOp> ops;
     for (const Box& area : areas) ops.push_back(fill(area, plan.background));
     for (const PaintItem& item : plan.items) {
-        const bool reached = std::any_of(areas.begin(), areas.end(), [&](const Box& a) { return a.meets(item.bounds); });
+        const bool reached =
+            std::any_of(areas.begin(), areas.end(), [&](const Box& a) { return a.meets(item.bounds); });
         if (reached) {
             const auto item_ops = plan.ops_of(item);
             ops.insert(ops.end(), item_ops.begin(), item_ops.end());

@@ -42,8 +42,8 @@ int play(const vorbix::app::Options& options)
     std::optional<vorbix::RecordingFile> file;
     std::optional<vorbix::Recorder> recorder;
     if (options.record) {
-        const auto existing = options.overwrite ? vorbix::RecordingFile::Existing::overwrite
-                                                : vorbix::RecordingFile::Existing::refuse;
+        const auto existing =
+            options.overwrite ? vorbix::RecordingFile::Existing::overwrite : vorbix::RecordingFile::Existing::refuse;
         auto opened = vorbix::RecordingFile::open(*options.record, existing);
         if (const auto* failure = std::get_if<std::string>(&opened)) {
             std::fprintf(stderr, "vorbix: %s\n", failure->c_str());

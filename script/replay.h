@@ -29,8 +29,7 @@ public:
     void run(const script::Command& command);
     // Runs a script's lines up to its end, or up to the first that cannot run: then gives
     // "line N: what is wrong". Each command that ran is handed to ran, when given.
-    std::optional<std::string> run(std::istream& script,
-                                   const std::function<void(const script::Command&)>& ran = {});
+    std::optional<std::string> run(std::istream& script, const std::function<void(const script::Command&)>& ran = {});
 
     HeadlessFrontEnd& front_end() { return front_end_; }
     const HeadlessFrontEnd& front_end() const { return front_end_; }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The style gate: fails when clang-format would change a C++ file or clang-tidy finds
+# anything in one, or when Prettier would change a JavaScript or CSS file or ESLint finds
 # anything in one. Needs a configured build folder for the compile commands (the first
-# argument, build/debug by default).
+# argument, build/debug by default), and installs the pinned ESLint and Prettier from the npm
+# registry (package-lock.json) into node_modules/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -18,4 +20,12 @@ echo "== clang-tidy (${#units[@]} files)"
 printf '%s\n' "${units[@]}" |
   xargs -P "$(nproc)" -n 1 clang-tidy -p "$build" --quiet --warnings-as-errors='*' 2>&1 |
   sed -E '/^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$/d; /^Suppressed [0-9]+ warnings/d; /^Use -header-filter/d'
+echo "== Prettier and ESLint (JavaScript and CSS)"
+if ! command -v npm >/dev/null; then
+  echo "npm is missing: it comes with Node.js, which the machine has or the nodejs package brings" >&2
+  exit 1
+fi
+npm ci --no-audit --no-fund --loglevel=error >/dev/null
+npx --no-install prettier --check "**/*.{js,mjs,css}"
+npx --no-install eslint --max-warnings=0 .
 echo "== the code keeps its style"

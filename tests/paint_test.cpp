@@ -20,7 +20,8 @@ TEST(PaintPlan, EveryEdgeLiesOnADevicePixelAndTheOutlineIsALogicalPixelWide)
 {
     FormControls controls;
     controls.Shape2.create(1);
-    controls.Shape2[1] = CellSprite{{1520.5f, 50.5f, 292, 292}, Rgb{255, 0, 0}, Rgb{0, 0, 255}, diagonal_cross, true, 1};
+    controls.Shape2[1] =
+        CellSprite{{1520.5f, 50.5f, 292, 292}, Rgb{255, 0, 0}, Rgb{0, 0, 255}, diagonal_cross, true, 1};
     for (const double ratio : {1.0, 1.5, 2.0, 3.0}) {
         const PaintPlan plan = plan_of(controls.view(), Scale{15.0, ratio});
         EXPECT_EQ(plan.width, std::lround(390 * ratio)) << ratio;
@@ -109,9 +110,15 @@ TEST_F(ChangedAreas, AMovedSpriteRepaintsWhereItWasAndWhereItIs)
 TEST_F(ChangedAreas, ShowingRestylingOrRaisingASpriteRepaintsIt)
 {
     const std::vector<std::pair<const char*, std::function<void(CellSprite&)>>> changes_of_a_shown_sprite = {
-        {"colour", [](CellSprite& sprite) { sprite.fill = Rgb{0, 0, 0}; }},
+        {"colour",
+         [](CellSprite& sprite) {
+             sprite.fill = Rgb{0, 0, 0};
+         }},
         {"pattern", [](CellSprite& sprite) { sprite.pattern = horizontal_lines; }},
-        {"outline", [](CellSprite& sprite) { sprite.outline = Rgb{9, 9, 9}; }},
+        {"outline",
+         [](CellSprite& sprite) {
+             sprite.outline = Rgb{9, 9, 9};
+         }},
         {"hidden", [](CellSprite& sprite) { sprite.visible = false; }},
     };
     controls.Shape2[7].place = {1200, 1200, 292, 292};

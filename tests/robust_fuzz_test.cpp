@@ -3,9 +3,9 @@
 // single timer ticks and stretches of time, across restarts with either answer. After every
 // event, and around every tick inside a stretch of time, the game must keep its promises.
 // A failing seed is shrunk and printed as a vorbix-replay script that shows the fault.
+#include "script/replay.h"
 #include "support/game_watch.h"
 #include "support/isolated_run.h"
-#include "script/replay.h"
 
 #include <gtest/gtest.h>
 

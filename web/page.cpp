@@ -1,9 +1,11 @@
-// The page's game: what the page's script (site/page.js) calls. The game runs on the page's
-// front end; a page opened with a replay script shows that script's game instead, standing
-// still. Texts handed to the page stay valid until the next call.
+// The page's game: what the page's script (site/) calls. The game runs on the page's front
+// end; a script handed over is run as vorbix-replay runs it, and its game shown standing
+// still. Texts and numbers handed to the page stay valid until the next such call.
 #include "form/form1.h"
+#include "paint/plan.h"
 #include "script/dump.h"
 #include "script/replay.h"
+#include "web/key_map.h"
 #include "web/page_view.h"
 #include "web/web_front_end.h"
 
@@ -37,14 +39,30 @@ public:
 
     std::optional<WindowView> window() const { return replay_ ? replay_->view() : game_.window(); }
 
-    const std::vector<float>& sprites_given() const { return sprites_; }
-
-    // The visible sprites' numbers, kept until the next call.
-    const std::vector<float>& sprites()
+    // The numbers of what to paint at a ratio: the plan's changes since the last paint.
+    const std::vector<double>& paint(double ratio)
     {
+        numbers_.clear();
         const auto shown = window();
-        sprites_ = shown ? sprite_records(*shown) : std::vector<float>();
-        return sprites_;
+        if (!shown) return numbers_;
+        paint::PaintPlan next = paint::plan_of(*shown, paint::Scale{15.0, ratio});
+        const std::vector<paint::Box> areas = paint::changed_areas(painted_ ? &*painted_ : nullptr, next);
+        numbers_ = paint_numbers(next, areas, paint::ops_within(next, areas));
+        painted_ = std::move(next);
+        return numbers_;
+    }
+    const std::vector<double>& painted_numbers() const { return numbers_; }
+    // The next paint paints everything, as after the canvas was cleared.
+    void forget_painted() { painted_.reset(); }
+    std::string runs() const { return painted_ ? runs_json(*painted_) : "[]"; }
+
+    // The frame of the last paint as JSON when it differs from the one handed over last; ""
+    // otherwise.
+    std::string frame_if_changed()
+    {
+        if (!painted_ || (frame_ && *frame_ == painted_->frame)) return {};
+        frame_ = painted_->frame;
+        return frame_json(*frame_);
     }
 
     std::string dump() const
@@ -63,7 +81,9 @@ private:
     FormControls design_;
     std::unique_ptr<Replay> replay_;
     std::array<long, timer_count> ticks_{};
-    std::vector<float> sprites_;
+    std::optional<paint::PaintPlan> painted_;
+    std::optional<paint::Frame> frame_;
+    std::vector<double> numbers_;
 };
 
 Page& page()
@@ -72,12 +92,12 @@ Page& page()
     return instance;
 }
 
-// The last text handed to the page.
+// The last text handed to the page; a null pointer for none.
 const char* handed(std::string text)
 {
     static std::string kept;
     kept = std::move(text);
-    return kept.c_str();
+    return kept.empty() ? nullptr : kept.c_str();
 }
 
 }  // namespace
@@ -92,6 +112,9 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void vorbix_start() { page().game().start(); }
 
 EMSCRIPTEN_KEEPALIVE void vorbix_key(int code) { page().game().key_down(code); }
+
+// The game's code for a key by its KeyboardEvent.key name.
+EMSCRIPTEN_KEEPALIVE int vorbix_key_code(const char* name) { return vorbix::web::virtual_key(name); }
 
 // "Game Over" asks the question again.
 EMSCRIPTEN_KEEPALIVE void vorbix_click(const char* button) { page().game().click(button); }
@@ -114,25 +137,23 @@ EMSCRIPTEN_KEEPALIVE double vorbix_next_due()
 // How many ticks of Timer1, Timer2 or Timer3 (1 to 3) the game has had.
 EMSCRIPTEN_KEEPALIVE long vorbix_ticks(int timer) { return page().ticks(static_cast<vorbix::TimerId>(timer - 1)); }
 
-// The window's controls as the page draws them; "" while the window is unloaded. Asked for
-// only when changed, they come only when they changed since the last such call, otherwise
-// the answer is nothing (a null pointer).
-EMSCRIPTEN_KEEPALIVE const char* vorbix_controls(int only_when_changed)
+// What to paint at a device pixel ratio (see page_view.h): gives how many numbers, which
+// vorbix_painted points to. Nothing while the window is unloaded.
+EMSCRIPTEN_KEEPALIVE int vorbix_paint(double ratio) { return static_cast<int>(page().paint(ratio).size()); }
+EMSCRIPTEN_KEEPALIVE const double* vorbix_painted() { return page().painted_numbers().data(); }
+EMSCRIPTEN_KEEPALIVE void vorbix_repaint() { page().forget_painted(); }
+EMSCRIPTEN_KEEPALIVE const char* vorbix_runs() { return handed(page().runs()); }
+EMSCRIPTEN_KEEPALIVE const char* vorbix_layout() { return handed(vorbix::web::layout_json()); }
+// A fill pattern's tile as 256 bytes of an image (see page_view.h), valid until the next call.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* vorbix_hatch_image(int pattern)
 {
-    static vorbix::web::ControlsSeen seen;
-    const auto window = page().window();
-    if (!window) return handed({});
-    if (only_when_changed != 0 && !seen.changed(*window)) return nullptr;
-    return handed(vorbix::web::controls_json(*window));
+    static std::vector<std::uint8_t> image;
+    image = vorbix::web::hatch_image(static_cast<vorbix::FillPattern>(pattern));
+    return image.data();
 }
 
-// The visible sprites' numbers (see page_view.h), and how many sprites the last call gave.
-EMSCRIPTEN_KEEPALIVE const float* vorbix_sprites() { return page().sprites().data(); }
-
-EMSCRIPTEN_KEEPALIVE int vorbix_sprite_count()
-{
-    return static_cast<int>(page().sprites_given().size()) / vorbix::web::sprite_record_size;
-}
+// The frame of the last paint when it changed since the last call; nothing otherwise.
+EMSCRIPTEN_KEEPALIVE const char* vorbix_frame() { return handed(page().frame_if_changed()); }
 
 // The whole state, as vorbix-replay's dump writes it.
 EMSCRIPTEN_KEEPALIVE const char* vorbix_dump() { return handed(page().dump()); }

@@ -9,91 +9,90 @@
 namespace vorbix::web {
 namespace {
 
-std::string place(const Rect& rect)
+double packed(const Rgb& colour) { return static_cast<double>((colour.red << 16) | (colour.green << 8) | colour.blue); }
+
+void add_box(std::vector<double>& numbers, const paint::Box& box)
 {
-    return fmt::format("[{},{},{},{}]", shortest_text(rect.left), shortest_text(rect.top), shortest_text(rect.width),
-                       shortest_text(rect.height));
+    numbers.insert(numbers.end(), {box.left, box.top, box.width, box.height});
 }
 
-std::string font(const FontSpec& design)
+std::string box_json(const paint::Box& box)
 {
-    return fmt::format(R"({{"family":{},"points":{},"bold":{},"italic":{}}})", json_string(design.family),
-                       shortest_text(design.points), design.bold, design.italic);
+    return fmt::format("[{},{},{},{}]", shortest_text(box.left), shortest_text(box.top), shortest_text(box.width),
+                       shortest_text(box.height));
 }
 
-std::string label(const Label& l)
+std::string widget_json(const paint::Widget& w)
 {
-    return fmt::format(R"({{"text":{},"place":{},"font":{},"opaque":{},"background":{},"visible":{}}})",
-                       json_string(l.text), place(l.place), font(l.font), l.opaque_background,
-                       json_colour(l.background), l.visible);
-}
-
-std::string button(const PushButton& b)
-{
-    return fmt::format(R"({{"name":{},"caption":{},"place":{},"font":{},"visible":{}}})", json_string(b.name),
-                       json_string(b.caption), place(b.place), font(b.font), b.visible);
-}
-
-std::string half(const Panel& p)
-{
-    return fmt::format(R"({{"name":{},"place":{},"inside":[{},{}],"visible":{}}})", json_string(p.name), place(p.place),
-                       shortest_text(p.child_width), shortest_text(p.child_height), p.visible);
+    return fmt::format(R"({{"name":{},"place":[{},{},{},{}],"visible":{},"caption":{},"font":{},"inside":[{},{}]}})",
+                       json_string(w.name), w.left, w.top, w.width, w.height, w.visible, json_string(w.caption),
+                       json_string(css_font(w.font)), w.inner_width, w.inner_height);
 }
 
 template <typename Items, typename Write>
 std::string list(const Items& items, Write write)
 {
     std::string out = "[";
-    for (const auto* item : items) out += (out.size() > 1 ? "," : "") + write(*item);
+    for (const auto& item : items) out += (out.size() > 1 ? "," : "") + write(item);
     return out + "]";
 }
 
-float packed(const Rgb& colour) { return static_cast<float>((colour.red << 16) | (colour.green << 8) | colour.blue); }
-
 }  // namespace
 
-std::string controls_json(const WindowView& window)
+std::vector<double> paint_numbers(const paint::PaintPlan& plan, std::span<const paint::Box> areas,
+                                  std::span<const paint::PaintOp> ops)
 {
-    std::string stacking = "[";
-    for (const std::string_view name : window.stacking)
-        stacking += (stacking.size() > 1 ? "," : "") + json_string(name);
-    const Outline& outline = *window.outline;
-    return fmt::format(R"({{"caption":{},"background":{},"client":[{},{}],"labels":{},)"
-                       R"("outline":{{"place":{},"colour":{},"visible":{}}},"buttons":{},"curtain":{},)"
-                       R"("stacking":{}]}})",
-                       json_string(window.caption), json_colour(window.background), shortest_text(window.client_width),
-                       shortest_text(window.client_height), list(window.labels, label), place(outline.place),
-                       json_colour(outline.colour), outline.visible, list(window.buttons, button),
-                       list(window.curtain, half), stacking);
-}
-
-bool ControlsSeen::changed(const WindowView& window)
-{
-    Seen now;
-    now.caption = window.caption;
-    now.background = window.background;
-    now.client_width = window.client_width;
-    now.client_height = window.client_height;
-    for (const Label* label : window.labels) now.labels.push_back(*label);
-    now.outline = *window.outline;
-    for (const PushButton* button : window.buttons) now.buttons.push_back(*button);
-    for (const Panel* half : window.curtain) now.curtain.push_back(*half);
-    now.stacking.assign(window.stacking.begin(), window.stacking.end());
-    if (seen_ && *seen_ == now) return false;
-    seen_ = std::move(now);
-    return true;
-}
-
-std::vector<float> sprite_records(const WindowView& window)
-{
-    std::vector<float> records;
-    for (const ShownSprite& shown : sprites_bottom_up(window)) {
-        const CellSprite& s = *shown.sprite;
-        records.insert(records.end(), {static_cast<float>(shown.pool), static_cast<float>(shown.element), s.place.left,
-                                       s.place.top, s.place.width, s.place.height, packed(s.fill),
-                                       static_cast<float>(s.pattern), packed(s.outline), static_cast<float>(s.z)});
+    std::vector<double> numbers{static_cast<double>(plan.width), static_cast<double>(plan.height),
+                                static_cast<double>(areas.size()), static_cast<double>(ops.size())};
+    numbers.reserve(numbers.size() + 4 * areas.size() + op_size * ops.size());
+    for (const paint::Box& area : areas) add_box(numbers, area);
+    for (const paint::PaintOp& op : ops) {
+        numbers.push_back(static_cast<double>(op.kind));
+        add_box(numbers, op.box);
+        numbers.insert(numbers.end(),
+                       {packed(op.colour), static_cast<double>(op.pattern), static_cast<double>(op.run)});
     }
-    return records;
+    return numbers;
+}
+
+std::string layout_json()
+{
+    using Kind = paint::PaintOp::Kind;
+    return fmt::format(R"({{"opSize":{},"fill":{},"hatch":{},"text":{}}})", op_size, static_cast<int>(Kind::fill),
+                       static_cast<int>(Kind::hatch), static_cast<int>(Kind::text));
+}
+
+std::string runs_json(const paint::PaintPlan& plan)
+{
+    return list(plan.runs, [](const paint::TextRun& run) {
+        return fmt::format(R"({{"text":{},"font":{},"clip":{}}})", json_string(run.text),
+                           json_string(css_font(run.font)), box_json(run.clip));
+    });
+}
+
+std::string frame_json(const paint::Frame& frame)
+{
+    return fmt::format(R"({{"caption":{},"size":[{},{}],"buttons":{},"curtain":{},"stacking":{}}})",
+                       json_string(frame.caption), frame.width, frame.height, list(frame.buttons, widget_json),
+                       list(frame.curtain, widget_json), list(frame.stacking, json_string));
+}
+
+std::string css_font(const FontSpec& font)
+{
+    return fmt::format(R"({}{}{}pt "{}")", font.italic ? "italic " : "", font.bold ? "bold " : "",
+                       shortest_text(font.points), font.family);
+}
+
+std::vector<std::uint8_t> hatch_image(FillPattern pattern)
+{
+    const auto rows = paint::hatch_tile(pattern);
+    std::vector<std::uint8_t> image(8 * 8 * 4, 0);
+    for (std::size_t y = 0; y < 8; ++y) {
+        for (std::size_t x = 0; x < 8; ++x) {
+            if ((rows[y] >> x) & 1) image[4 * (8 * y + x) + 3] = 255;
+        }
+    }
+    return image;
 }
 
 }  // namespace vorbix::web

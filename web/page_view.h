@@ -1,46 +1,37 @@
-// The window as the page draws it. The controls (labels, outline, buttons, curtain halves,
-// stacking) go as one JSON object, which changes seldom; the visible sprites, which change
-// with every step, go as numbers the page reads straight from the module's memory.
-// Positions are in twips.
+// The window as the page draws it, in what the page's script reads cheaply: the paint plan's
+// operations and changed areas as numbers in the module's memory, the texts and the frame
+// (title, size, buttons, curtain halves, stacking) as JSON, which change seldom.
 #pragma once
 
-#include "platform/window_view.h"
+#include "paint/plan.h"
 
-#include <optional>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace vorbix::web {
 
-std::string controls_json(const WindowView& window);
+// How the page reads the numbers of a paint: the surface's width and height in device
+// pixels, how many areas and operations follow, then four numbers an area (left, top,
+// width, height) and op_size an operation: kind, left, top, width, height, colour
+// (0xrrggbb), pattern, run.
+inline constexpr int op_size = 8;
+std::vector<double> paint_numbers(const paint::PaintPlan& plan, std::span<const paint::Box> areas,
+                                  std::span<const paint::PaintOp> ops);
+// The numbers' layout as JSON: the op size and the numbers of the kinds of operation.
+std::string layout_json();
 
-// The controls as they were last written, to tell whether they changed since.
-class ControlsSeen {
-public:
-    // Whether the window's controls differ from the ones seen last; they are seen now.
-    bool changed(const WindowView& window);
+// The plan's text runs: text, CSS font and clip.
+std::string runs_json(const paint::PaintPlan& plan);
+std::string frame_json(const paint::Frame& frame);
 
-private:
-    struct Seen {
-        std::string caption;
-        Rgb background;
-        float client_width = 0.0f;
-        float client_height = 0.0f;
-        std::vector<Label> labels;
-        Outline outline;
-        std::vector<PushButton> buttons;
-        std::vector<Panel> curtain;
-        std::vector<std::string> stacking;
-        friend bool operator==(const Seen&, const Seen&) = default;
-    };
-    std::optional<Seen> seen_;
-};
+// A design font in the page's CSS, under the design's family name, which the page's style
+// sheet maps to the face that stands for it.
+std::string css_font(const FontSpec& font);
 
-// How many numbers describe one sprite.
-inline constexpr int sprite_record_size = 10;
-
-// The visible sprites in painting order, each as: pool, element, left, top, width, height,
-// fill (0xrrggbb), pattern, outline (0xrrggbb), stacking number.
-std::vector<float> sprite_records(const WindowView& window);
+// A fill pattern's tile as the page's canvas takes an image: 8 by 8 pixels of red, green,
+// blue and alpha, black where the tile has a line and clear elsewhere.
+std::vector<std::uint8_t> hatch_image(FillPattern pattern);
 
 }  // namespace vorbix::web

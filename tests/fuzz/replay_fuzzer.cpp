@@ -2,8 +2,8 @@
 // (exit 0) or stop with exactly one "line N: ..." message (exit 2); a crash, a sanitizer
 // report, a broken game invariant or a run that never ends is a fault. Along the way the
 // game is checked after every line, as the event-stream fuzz test checks it.
-#include "support/game_watch.h"
 #include "script/replay.h"
+#include "support/game_watch.h"
 
 #include <cstdint>
 #include <cstdio>

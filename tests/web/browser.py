@@ -25,11 +25,19 @@ KEYS = {
 KEYS.update({c: ("Key" + c.upper(), ord(c.upper()), c) for c in "abcdefghijklmnopqrstuvwxyz"})
 
 
+# The page's entry for tests, served in place of the site's own.
+TEST_ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "entry", "main.js")
+
+
 class _Handler(http.server.SimpleHTTPRequestHandler):
-    """Serves the site, and any other folder under a prefix of its own."""
+    """Serves the site, with some of its files in place of others, and any other folder
+    under a prefix of its own."""
     extra = {}
+    replaced = {}
 
     def translate_path(self, path):
+        if path.split("?")[0] in self.replaced:
+            return self.replaced[path.split("?")[0]]
         for prefix, folder in self.extra.items():
             if path.startswith(prefix):
                 return os.path.join(folder, path[len(prefix):].split("?")[0].lstrip("/"))
@@ -43,9 +51,11 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def serve(site, **extra):
-    """Serves the site on a free port of 127.0.0.1, and each folder of extra under /NAME/."""
-    handler = type("Handler", (_Handler,), {"extra": {"/%s/" % name: folder for name, folder in extra.items()}})
+def serve(site, entry=TEST_ENTRY, **extra):
+    """Serves the site on a free port of 127.0.0.1, with the tests' entry (unless entry is
+    None), and each folder of extra under /NAME/."""
+    handler = type("Handler", (_Handler,), {"extra": {"/%s/" % name: folder for name, folder in extra.items()},
+                                            "replaced": {"/main.js": entry} if entry else {}})
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(handler, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return "http://127.0.0.1:%d" % server.server_address[1], server

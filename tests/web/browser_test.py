@@ -37,8 +37,8 @@ COMPARE = """(async () => {
   const expected = copy.getContext("2d").getImageData(0, 0, copy.width, copy.height).data;
   const actual = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
   // Text is drawn by another rasteriser: the labels' boxes, a pixel wider, are left out.
-  const text = vorbix.view().labels.map(({place}) => place.map((t) => t / 15))
-    .map(([l, t, w, h]) => [Math.floor(l) - 1, Math.floor(t) - 1, Math.ceil(l + w) + 1, Math.ceil(t + h) + 1]);
+  const text = vorbix.runs().map(({clip: [l, t, w, h]}) => [Math.floor(l) - 1, Math.floor(t) - 1,
+                                                           Math.ceil(l + w) + 1, Math.ceil(t + h) + 1]);
   let differing = 0, compared = 0, largest = 0;
   for (let y = 0; y < copy.height; ++y) {
     for (let x = 0; x < copy.width; ++x) {
@@ -161,9 +161,17 @@ class Page(unittest.TestCase):
         self.assertEqual(again["state"]["score"], "000000")
         self.assertTrue(self.control("Command1", "hidden"))
 
+    def test_the_site_carries_no_test_hook(self):
+        for folder, _, names in os.walk(SITE):
+            for name in names:
+                if name.endswith((".js", ".html")):
+                    text = open(os.path.join(folder, name), encoding="utf-8", errors="replace").read()
+                    for hook in ("window.vorbix", "?replay", "?trace", "location.search"):
+                        self.assertNotIn(hook, text, name)
+
     def test_the_canvas_at_a_known_state_matches_the_desktop_picture(self):
         page = self.browser
-        page.goto(self.base + "/index.html?replay=/known/seven_styles.txt", "window.vorbix && vorbix.view()")
+        page.goto(self.base + "/index.html?replay=/known/seven_styles.txt", "window.vorbix")
         page.eval("vorbix.started.then(() => new Promise((done) => requestAnimationFrame(() => setTimeout(done))))")
         result = page.eval(COMPARE)
         self.assertEqual(result["size"], [420, 428, 420, 428])

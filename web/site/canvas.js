@@ -1,0 +1,72 @@
+// Executes the game's paint plan on the canvas. The module has decided every edge, colour,
+// hatch and text: this only draws what it is told, in logical pixels (the plan's device
+// pixels divided by the ratio), so that fonts and hatch tiles grow with the picture.
+export class Canvas {
+  #context;
+  #game;
+  #patterns = new Map();
+
+  constructor(element, game) {
+    // A low-latency canvas: the browser does not copy the whole picture for every frame that
+    // follows a change, which would cost it more than the page's own drawing.
+    this.#context = element.getContext("2d", { desynchronized: true });
+    this.#game = game;
+  }
+
+  // Paints what changed in the game's window since the last paint, at a device pixel ratio.
+  paint(ratio) {
+    const update = this.#game.paint(ratio);
+    if (!update) return;
+    const { width, height, areas, ops } = update;
+    const { canvas } = this.#context;
+    if (canvas.width !== width || canvas.height !== height) Object.assign(canvas, { width, height });
+    const { opSize, fill, hatch } = this.#game.layout;
+    const context = this.#context;
+    context.setTransform(ratio, 0, 0, ratio, 0, 0);
+    context.imageSmoothingEnabled = false;
+    context.save();
+    this.#clip(areas, ratio);
+    let runs = null;
+    for (let at = 0; at < ops.length; at += opSize) {
+      const [kind, left, top, boxWidth, boxHeight, colour, pattern, run] = ops.subarray(at, at + opSize);
+      const box = [left / ratio, top / ratio, boxWidth / ratio, boxHeight / ratio];
+      context.fillStyle = kind === hatch ? this.#pattern(pattern) : `#${colour.toString(16).padStart(6, "0")}`;
+      if (kind === fill || kind === hatch) context.fillRect(...box);
+      else this.#text((runs ??= this.#game.runs())[run], box, ratio);
+    }
+    context.restore();
+  }
+
+  // A text from the top left corner of its box, wrapped at its blanks within the box's width.
+  #text({ text, font, clip }, [left, top, width], ratio) {
+    const context = this.#context;
+    context.save();
+    this.#clip([clip], ratio);
+    context.font = font;
+    const { fontBoundingBoxAscent: ascent, fontBoundingBoxDescent: descent } = context.measureText(text);
+    const lines = [];
+    for (const word of text.split(" ")) {
+      const longer = lines.length ? `${lines.at(-1)} ${word}` : word;
+      if (lines.length && context.measureText(longer).width <= width) lines[lines.length - 1] = longer;
+      else lines.push(word);
+    }
+    lines.forEach((line, n) => context.fillText(line, left, top + ascent + n * (ascent + descent)));
+    context.restore();
+  }
+
+  #clip(boxes, ratio) {
+    this.#context.beginPath();
+    for (const [left, top, width, height] of boxes)
+      this.#context.rect(left / ratio, top / ratio, width / ratio, height / ratio);
+    this.#context.clip();
+  }
+
+  #pattern(number) {
+    if (!this.#patterns.has(number)) {
+      const tile = new OffscreenCanvas(8, 8);
+      tile.getContext("2d").putImageData(this.#game.hatchImage(number), 0, 0);
+      this.#patterns.set(number, this.#context.createPattern(tile, "repeat"));
+    }
+    return this.#patterns.get(number);
+  }
+}

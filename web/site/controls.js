@@ -1,0 +1,80 @@
+// The window apart from its painted surface, as the game's frame gives it: the title, the
+// size, and the push buttons and curtain halves as elements above the canvas, placed in the
+// frame's whole pixels and stacked in its order. And the question box, as a dialog.
+export class Controls {
+  #box;
+  #canvas;
+  #click;
+  #elements = new Map(); // by the controls' names
+
+  // click(name) is called for a click or a tap on a button.
+  constructor(box, canvas, click) {
+    this.#box = box;
+    this.#canvas = canvas;
+    this.#click = click;
+  }
+
+  follow({ caption, size: [width, height], buttons, curtain, stacking }) {
+    document.title = caption;
+    for (const element of [this.#box, this.#canvas])
+      Object.assign(element.style, { width: `${width}px`, height: `${height}px` });
+    for (const button of buttons) this.#button(button);
+    for (const half of curtain) this.#curtainHalf(half);
+    stacking.forEach((name, level) => {
+      this.#elements.get(name).style.zIndex = String(level + 1);
+    });
+  }
+
+  #button({ name, caption, place, font, visible }) {
+    const element = this.#element(name, "button", (made) => {
+      made.className = "button";
+      made.tabIndex = -1;
+      // The game takes every key, whatever was clicked last: the button never keeps the focus.
+      made.addEventListener("mousedown", (event) => event.preventDefault());
+      made.addEventListener("click", () => this.#click(name));
+    });
+    element.textContent = caption;
+    element.style.font = font;
+    element.hidden = !visible;
+    placed(element, place);
+  }
+
+  #curtainHalf({ name, place, inside: [width, height], visible }) {
+    const element = this.#element(name, "div", (made) => {
+      made.className = "curtain";
+      made.append(document.createElement("div"));
+    });
+    element.hidden = !visible;
+    placed(element, place);
+    placed(element.firstChild, [0, 0, width, height]);
+  }
+
+  #element(name, tag, make) {
+    if (!this.#elements.has(name)) {
+      const element = document.createElement(tag);
+      element.dataset.name = name;
+      make(element);
+      this.#box.append(element);
+      this.#elements.set(name, element);
+    }
+    return this.#elements.get(name);
+  }
+}
+
+function placed(element, [left, top, width, height]) {
+  Object.assign(element.style, { left: `${left}px`, top: `${top}px`, width: `${width}px`, height: `${height}px` });
+}
+
+// The Yes/No question box as the page's dialog: ask(text, title) resolves to true for Yes,
+// which its button and Return give; No comes from its button, Escape or closing it.
+export function questionBox(dialog) {
+  return (text, title) =>
+    new Promise((answer) => {
+      dialog.querySelector("#question-title").textContent = title;
+      dialog.querySelector("#question-text").textContent = text;
+      dialog.returnValue = "";
+      dialog.addEventListener("close", () => answer(dialog.returnValue === "yes"), { once: true });
+      dialog.showModal();
+      dialog.querySelector("button[value=yes]").focus();
+    });
+}

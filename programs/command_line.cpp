@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace vorbix::app {
 namespace {
@@ -14,6 +16,24 @@ namespace {
 constexpr int usage_error = 2;
 
 void print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
+
+// The value of a file option as the bytes it was given (the last time it was given, as Qt
+// takes it): a name that is not UTF-8 would not survive Qt's texts.
+std::string file_value(int argc, char** argv, std::string_view option)
+{
+    const std::string flag = "--" + std::string(option);
+    std::string value;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--") break;
+        if (word == flag && i + 1 < argc) {
+            value = argv[++i];
+        } else if (word.starts_with(flag + "=")) {
+            value = word.substr(flag.size() + 1);
+        }
+    }
+    return value;
+}
 
 }  // namespace
 
@@ -69,8 +89,8 @@ CommandLine parse_command_line(int argc, char** argv)
         command_line.exit_status = usage_error;
     } else {
         command_line.options.overwrite = parser.isSet(overwrite);
-        if (parser.isSet(record)) command_line.options.record = parser.value(record).toStdString();
-        if (parser.isSet(watch)) command_line.options.watch = parser.value(watch).toStdString();
+        if (parser.isSet(record)) command_line.options.record = file_value(argc, argv, "record");
+        if (parser.isSet(watch)) command_line.options.watch = file_value(argc, argv, "watch");
     }
     return command_line;
 }

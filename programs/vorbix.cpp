@@ -10,21 +10,52 @@
 
 #include <QApplication>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <fstream>
+#include <new>
 #include <optional>
+#include <string_view>
 
 namespace {
 
+constexpr int no_display = 1;
+constexpr int internal_failure = 1;
 constexpr int usage_error = 2;
 
+bool set(const char* variable) { return std::getenv(variable) != nullptr && *std::getenv(variable) != '\0'; }
+
+// Whether a Wayland compositor can be reached: named, handed over, or at its usual socket.
+bool wayland_display()
+{
+    if (set("WAYLAND_DISPLAY") || set("WAYLAND_SOCKET")) return true;
+    struct stat socket = {};
+    return set("XDG_RUNTIME_DIR") &&
+           ::stat((std::string(std::getenv("XDG_RUNTIME_DIR")) + "/wayland-0").c_str(), &socket) == 0;
+}
+
+// Whether one of the platforms Qt is asked for can open the window; nothing asked for means
+// the session's X or Wayland display. A platform of no display server (offscreen, for one)
+// always can. Qt itself would abort on a display it cannot reach.
 bool display_available()
 {
-    // A platform chosen explicitly (offscreen, for one) needs no display server.
-    return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
-           std::getenv("QT_QPA_PLATFORM") != nullptr;
+    if (!set("QT_QPA_PLATFORM")) return set("DISPLAY") || wayland_display();
+    const std::string_view platforms = std::getenv("QT_QPA_PLATFORM");
+    for (std::size_t start = 0; start <= platforms.size();) {
+        const std::size_t end = std::min(platforms.find(';', start), platforms.size());
+        const std::string_view platform = platforms.substr(start, end - start);
+        if (platform.starts_with("wayland") ? wayland_display() : platform.starts_with("xcb") ? set("DISPLAY") : true) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
 }
 
 std::string recording_header()
@@ -57,49 +88,64 @@ int play(const vorbix::app::Options& options)
         }
         // Once the game runs it plays on; the player learns once that the recording stopped.
         recorder->on_stop([](const std::string& failure) {
-            std::fprintf(stderr, "vorbix: the recording stopped: %s\n", failure.c_str());
+            std::fprintf(stderr, "vorbix: the recording stopped, the game plays on: %s\n", failure.c_str());
         });
     }
     vorbix::Form1 game(recorder ? static_cast<vorbix::FrontEnd&>(*recorder) : front_end);
     // The game starts through the recorder, which writes the start down.
     vorbix::GamePort& port = recorder ? static_cast<vorbix::GamePort&>(*recorder) : game;
     port.start();
-    return front_end.run();
+    const int status = front_end.run();
+    return recorder && !recorder->failure().empty() ? usage_error : status;
 }
 
 int watch(const std::string& path)
 {
-    std::ifstream file(path);
-    if (!file) {
-        std::fprintf(stderr, "vorbix: cannot read %s\n", path.c_str());
+    // A recording is a file: anything else (a folder, a pipe nobody writes to, a device)
+    // is refused before it is read, rather than waited for.
+    const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status = {};
+    if (file < 0 || ::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        const std::string reason = file < 0 ? std::strerror(errno) : "it is not a file";
+        std::fprintf(stderr, "vorbix: cannot watch %s: %s\n", path.c_str(), reason.c_str());
+        if (file >= 0) ::close(file);
         return usage_error;
     }
-    auto commands = vorbix::commands_to_play(file);
-    if (const auto* faulty = std::get_if<std::string>(&commands)) {
-        std::fprintf(stderr, "%s\n", faulty->c_str());
+    vorbix::script::Lines lines = vorbix::script::Lines::of_file(file, path);
+    vorbix::ScriptToPlay script = vorbix::script_to_play(lines);
+    ::close(file);
+    if (!script.starts()) {
+        const std::string reason = script.stopped.value_or("it has no \"start\" line, so there is no game to watch");
+        std::fprintf(stderr, "vorbix: cannot watch %s: %s\n", path.c_str(), reason.c_str());
         return usage_error;
     }
-    vorbix::app::Watch watch(std::move(std::get<std::vector<vorbix::script::Command>>(commands)));
-    watch.begin();
+    if (script.stopped) {
+        std::fprintf(stderr, "vorbix: %s is watched up to where it stops, %s\n", path.c_str(), script.stopped->c_str());
+    }
+    vorbix::app::Watch shown(std::move(script.commands));
+    shown.begin();
     return QApplication::exec();
 }
 
 }  // namespace
 
 int main(int argc, char* argv[])
-{
+try {
     QCoreApplication::setApplicationName(QStringLiteral("vorbix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VORBIX_VERSION));
     const vorbix::app::CommandLine command_line = vorbix::app::parse_command_line(argc, argv);
     if (command_line.exit_status) return *command_line.exit_status;
     const vorbix::app::Options& options = command_line.options;
     if (!display_available()) {
-        std::fputs("vorbix: no display found; set DISPLAY to run the game\n", stderr);
-        return 1;
+        std::fputs("vorbix: no display found; set DISPLAY (X) or WAYLAND_DISPLAY (Wayland) to run the game\n", stderr);
+        return no_display;
     }
     QApplication application(argc, argv);
     // Lets desktop shells match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName("io.github.vorbix.Vorbix");
     vorbix::qt::substitute_design_fonts();
     return options.watch ? watch(*options.watch) : play(options);
+} catch (const std::bad_alloc&) {
+    std::fputs("vorbix: out of memory\n", stderr);
+    return internal_failure;
 }

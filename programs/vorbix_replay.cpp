@@ -7,8 +7,13 @@
 #include "qt/picture.h"
 #endif
 
-#include <fstream>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +21,7 @@
 
 namespace {
 
+constexpr int internal_failure = 1;
 constexpr int usage_error = 2;
 
 constexpr const char* help_text =
@@ -26,6 +32,7 @@ constexpr const char* help_text =
     "\n"
     "Options:\n"
     "  --png DIR      Also saves the picture of the window at every dump as DIR/dump-0001.png, ...\n"
+    "  --overwrite    With --png, replaces the pictures of an earlier run that DIR holds.\n"
     "  -h, --help     Shows this help and exits.\n"
     "  -v, --version  Shows the version and exits.\n"
     "\n"
@@ -34,6 +41,7 @@ constexpr const char* help_text =
 
 struct Options {
     std::optional<std::string> picture_folder;
+    bool overwrite = false;
     std::optional<std::string> script;
     bool help = false;
     bool version = false;
@@ -53,6 +61,8 @@ std::variant<Options, std::string> options_of(int argc, char** argv)
             if (options.picture_folder) return std::string("--png is given twice");
             if (i + 1 >= argc) return std::string("--png needs a folder");
             options.picture_folder = argv[++i];
+        } else if (word == "--overwrite") {
+            options.overwrite = true;
         } else if (word.size() > 1 && word.front() == '-') {
             return "unknown option '" + std::string(word) + "'";
         } else if (options.script) {
@@ -61,27 +71,30 @@ std::variant<Options, std::string> options_of(int argc, char** argv)
             options.script = argv[i];
         }
     }
+    if (options.overwrite && !options.picture_folder) return std::string("--overwrite goes only with --png");
     return options;
 }
 
-int run(std::istream& script, const Options& options, int& argc, char** argv)
+int run(vorbix::script::Lines& script, const Options& options, int& argc, char** argv)
 {
-    if (!options.picture_folder) return vorbix::run_script(script, std::cout, std::cerr);
+    if (!options.picture_folder) return vorbix::run_script(script, std::cout, std::cerr, {}, "vorbix-replay");
 #ifdef VORBIX_REPLAY_PICTURES
     const vorbix::PicturePlatform platform(argc, argv);
     vorbix::ReplayPictures pictures(*options.picture_folder);
-    if (!pictures.prepare()) {
-        std::cerr << "vorbix-replay: cannot make the folder " << *options.picture_folder << '\n';
+    if (const auto problem = pictures.prepare(options.overwrite)) {
+        std::cerr << "vorbix-replay: " << *problem << '\n';
         return usage_error;
     }
-    return vorbix::run_script(script, std::cout, std::cerr, [&pictures](vorbix::Replay& replay) {
+    const auto write = [&pictures](vorbix::Replay& replay) {
         try {
             pictures.write(replay.view());
         } catch (const std::runtime_error& failure) {
             throw vorbix::ScriptError(failure.what());
         }
-    });
+    };
+    return vorbix::run_script(script, std::cout, std::cerr, write, "vorbix-replay");
 #else
+    (void)script;
     (void)argc;
     (void)argv;
     std::cerr << "vorbix-replay: --png needs pictures, and this build has none (it was built without Qt)\n";
@@ -99,25 +112,30 @@ try {
         return usage_error;
     }
     const Options* options = &std::get<Options>(parsed);
-    if (options->help) {
-        std::cout << help_text;
-        return 0;
+    if (options->help || options->version) {
+        std::cout << (options->help ? help_text : "vorbix-replay " VORBIX_VERSION "\n") << std::flush;
+        if (std::cout) return 0;
+        std::cerr << "vorbix-replay: cannot write to standard output: " << std::strerror(errno) << '\n';
+        return usage_error;
     }
-    if (options->version) {
-        std::cout << "vorbix-replay " << VORBIX_VERSION << '\n';
-        return 0;
+    if (!options->script) {
+        vorbix::script::Lines lines = vorbix::script::Lines::of_file(STDIN_FILENO, "standard input");
+        return run(lines, *options, argc, argv);
     }
-    if (options->script) {
-        std::ifstream script(*options->script);
-        if (!script) {
-            std::cerr << "vorbix-replay: cannot read " << *options->script << '\n';
-            return usage_error;
-        }
-        return run(script, *options, argc, argv);
+    const int file = ::open(options->script->c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) {
+        std::cerr << "vorbix-replay: cannot read " << *options->script << ": " << std::strerror(errno) << '\n';
+        return usage_error;
     }
-    return run(std::cin, *options, argc, argv);
+    vorbix::script::Lines lines = vorbix::script::Lines::of_file(file, *options->script);
+    const int status = run(lines, *options, argc, argv);
+    ::close(file);
+    return status;
+} catch (const std::bad_alloc&) {
+    std::cerr << "vorbix-replay: out of memory\n";
+    return internal_failure;
 } catch (const std::exception& failure) {
-    // Only running out of memory and the like end up here; script errors are reported above.
+    // Script errors and failures to read or write are reported above; nothing else should come.
     std::cerr << "vorbix-replay: " << failure.what() << '\n';
-    return 1;
+    return internal_failure;
 }

@@ -6,12 +6,20 @@
 #include "qt/game_window.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QBuffer>
 #include <QImage>
-#include <QString>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <regex>
 #include <stdexcept>
+#include <system_error>
+#include <vector>
 
 namespace vorbix {
 namespace {
@@ -25,6 +33,37 @@ std::string picture_name(int number)
     char name[32];
     std::snprintf(name, sizeof name, "dump-%04d.png", number);
     return name;
+}
+
+// The pictures of a run in a folder: dump-0001.png on.
+std::vector<std::filesystem::path> pictures_in(const std::filesystem::path& folder)
+{
+    static const std::regex picture("dump-[0-9]{4,}\\.png");
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (std::regex_match(entry.path().filename().string(), picture)) found.push_back(entry.path());
+    }
+    return found;
+}
+
+// Writes a file whole or not at all: into a file of its own beside it, then renamed.
+void write_whole(const std::string& path, const QByteArray& bytes)
+{
+    const std::string part = path + ".part";
+    const int file = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    bool written = file >= 0;
+    for (qsizetype done = 0; written && done < bytes.size();) {
+        const ssize_t count = ::write(file, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (count < 0 && errno == EINTR) continue;
+        written = count > 0;
+        if (written) done += count;
+    }
+    const int problem = written ? 0 : errno;
+    if (file >= 0 && ::close(file) != 0 && written) written = false;
+    if (written && ::rename(part.c_str(), path.c_str()) == 0) return;
+    const std::string reason = std::strerror(problem != 0 ? problem : errno);
+    ::unlink(part.c_str());
+    throw std::runtime_error("cannot write " + path + ": " + reason);
 }
 
 }  // namespace
@@ -62,7 +101,24 @@ ReplayPictures::ReplayPictures(std::string folder) : folder_(std::move(folder)) 
 
 ReplayPictures::~ReplayPictures() = default;
 
-bool ReplayPictures::prepare() { return QDir().mkpath(QString::fromStdString(folder_)); }
+std::optional<std::string> ReplayPictures::prepare(bool overwrite)
+{
+    std::error_code failure;
+    std::filesystem::create_directories(folder_, failure);
+    if (failure) return "cannot make the folder " + folder_ + ": " + failure.message();
+    try {
+        const auto earlier = pictures_in(folder_);
+        if (earlier.empty()) return std::nullopt;
+        if (!overwrite) {
+            return folder_ + " holds pictures of an earlier run (" + earlier.front().filename().string() +
+                   " and more): --overwrite replaces them";
+        }
+        for (const auto& picture : earlier) std::filesystem::remove(picture);
+    } catch (const std::filesystem::filesystem_error& error) {
+        return "cannot clear the folder " + folder_ + ": " + error.code().message();
+    }
+    return std::nullopt;
+}
 
 std::string ReplayPictures::write(const WindowView& shown)
 {
@@ -79,8 +135,12 @@ std::string ReplayPictures::write(const WindowView& shown)
     image.fill(Qt::white);
     window.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
 
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
     std::string path = folder_ + "/" + picture_name(++written_);
-    if (!image.save(QString::fromStdString(path), "PNG")) throw std::runtime_error("cannot write " + path);
+    if (!image.save(&buffer, "PNG")) throw std::runtime_error("cannot make the picture " + path);
+    write_whole(path, png);
     return path;
 }
 

@@ -1,9 +1,10 @@
-// Pictures of a replay: for each dump, the game window's client area as the Qt backend shows
-// it, painted by the same code and saved as a PNG. The header names no Qt type, so the
-// headless tool can hold one without knowing Qt.
+// Pictures of a replay: for each dump, the game window's client area as the Qt front end
+// shows it, painted by the same code and saved as a PNG. Folder and file names are kept as
+// the bytes they were given, whatever their encoding.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vorbix {
@@ -18,10 +19,12 @@ public:
     ReplayPictures(const ReplayPictures&) = delete;
     ReplayPictures& operator=(const ReplayPictures&) = delete;
 
-    // Makes the folder when it is missing; false when that fails.
-    bool prepare();
-    // Writes the next picture of a window. Gives the file's path, or throws
-    // std::runtime_error when it cannot be written.
+    // Makes the folder when it is missing. A folder that holds pictures of an earlier run
+    // (dump-NNNN.png) is refused, or with overwrite those pictures, and nothing else, are
+    // removed. Gives what went wrong, or nothing.
+    std::optional<std::string> prepare(bool overwrite);
+    // Writes the next picture of a window, whole or not at all. Gives the file's path, or
+    // throws std::runtime_error when it cannot be written.
     std::string write(const WindowView& shown);
 
 private:

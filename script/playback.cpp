@@ -1,6 +1,8 @@
 // Playing a script at its own pace: commands run when they fall due.
 #include "script/playback.h"
 
+#include "script/reader.h"
+
 #include <algorithm>
 
 namespace vorbix {
@@ -66,13 +68,35 @@ void Playback::toggle_pause(std::int64_t now)
     }
 }
 
-std::variant<std::vector<script::Command>, std::string> commands_to_play(std::istream& script)
+bool ScriptToPlay::starts() const
 {
-    std::vector<script::Command> commands;
-    if (auto faulty = Replay().run(script, [&](const script::Command& command) { commands.push_back(command); })) {
-        return std::move(*faulty);
+    return std::any_of(commands.begin(), commands.end(),
+                       [](const script::Command& command) { return std::holds_alternative<script::Start>(command); });
+}
+
+ScriptToPlay script_to_play(script::Lines& lines)
+{
+    ScriptToPlay script;
+    Replay trial;
+    while (const auto line = lines.next()) {
+        const std::string where = "line " + std::to_string(lines.number()) + ": ";
+        // A recording that stopped in the middle of a line ends in a line without its end.
+        if (lines.cut()) {
+            script.stopped = where + "the line has no end: the script was cut off there";
+            return script;
+        }
+        try {
+            if (auto command = script::read_line(*line)) {
+                trial.run(*command);
+                script.commands.push_back(std::move(*command));
+            }
+        } catch (const ScriptError& failure) {
+            script.stopped = where + failure.what();
+            return script;
+        }
     }
-    return commands;
+    script.stopped = lines.failure();
+    return script;
 }
 
 }  // namespace vorbix

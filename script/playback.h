@@ -5,13 +5,12 @@
 #pragma once
 
 #include "script/command.h"
+#include "script/lines.h"
 #include "script/replay.h"
 
 #include <cstdint>
-#include <istream>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace vorbix {
@@ -44,8 +43,15 @@ private:
     std::int64_t advancing_ = 0;
 };
 
-// A script to play: its commands, or "line N: what is wrong" with its first faulty line. The
-// whole script is run once first, without time, so that no fault shows half-way.
-std::variant<std::vector<script::Command>, std::string> commands_to_play(std::istream& script);
+// A script to play: the commands of its whole lines up to its end, or up to the first line
+// that is faulty or cut off, which stopped says: "line N: what is wrong". Each command has
+// been run once, without time, so that no fault shows half-way.
+struct ScriptToPlay {
+    std::vector<script::Command> commands;
+    std::optional<std::string> stopped;
+    // Whether the game starts: a script without "start" shows nothing.
+    bool starts() const;
+};
+ScriptToPlay script_to_play(script::Lines& lines);
 
 }  // namespace vorbix

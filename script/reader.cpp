@@ -5,12 +5,16 @@
 #include "platform/convert.h"
 #include "platform/port.h"
 
+#include <fmt/format.h>
+
 #include <array>
 #include <charconv>
 #include <cmath>
 
 namespace vorbix::script {
 namespace {
+
+constexpr std::string_view byte_order_mark = "\xef\xbb\xbf";
 
 bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -108,10 +112,19 @@ Command tick(const Arguments& given)
 
 std::string shown(std::string_view word)
 {
+    // Only printable ASCII goes to the terminal as it is; every other byte is written out,
+    // so that the message shows what the line holds and never cuts a character in two.
     constexpr std::size_t longest = 40;
     std::string text;
     for (const char c : word.substr(0, longest)) {
-        text += (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) ? '?' : c;
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\\' || byte == '"') {
+            text += {'\\', c};
+        } else if (byte >= 0x20 && byte < 0x7f) {
+            text += c;
+        } else {
+            text += fmt::format("\\x{:02x}", byte);
+        }
     }
     if (word.size() > longest) text += "...";
     return "\"" + text + "\"";
@@ -119,6 +132,12 @@ std::string shown(std::string_view word)
 
 std::optional<Command> read_line(std::string_view line)
 {
+    // An editor may begin a file with the mark, which shows as nothing on the screen.
+    if (line.starts_with(byte_order_mark)) {
+        throw ScriptError(
+            "the line begins with a byte-order mark (\\xef\\xbb\\xbf): save the script as plain "
+            "text, without it");
+    }
     Words words(line);
     const std::string_view command = words.next();
     if (command.empty()) return std::nullopt;

@@ -4,6 +4,8 @@
 #include "script/dump.h"
 #include "script/reader.h"
 
+#include <cerrno>
+#include <cstring>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -54,18 +56,23 @@ void Replay::click(std::string_view name)
 
 std::optional<std::string> Replay::run(std::istream& script, const std::function<void(const script::Command&)>& ran)
 {
-    std::string line;
-    for (long number = 1; std::getline(script, line); ++number) {
+    script::Lines lines = script::Lines::of(script);
+    return run(lines, ran);
+}
+
+std::optional<std::string> Replay::run(script::Lines& lines, const std::function<void(const script::Command&)>& ran)
+{
+    while (const auto line = lines.next()) {
         try {
-            if (const auto command = script::read_line(line)) {
+            if (const auto command = script::read_line(*line)) {
                 run(*command);
                 if (ran) ran(*command);
             }
         } catch (const ScriptError& failure) {
-            return "line " + std::to_string(number) + ": " + failure.what();
+            return "line " + std::to_string(lines.number()) + ": " + failure.what();
         }
     }
-    return std::nullopt;
+    return lines.failure();
 }
 
 void Replay::run_line(std::string_view line)
@@ -114,17 +121,32 @@ void Replay::run(const script::Command& command)
     require_answered();
 }
 
-int run_script(std::istream& script, std::ostream& out, std::ostream& error, const DumpObserver& observer)
+int run_script(script::Lines& script, std::ostream& out, std::ostream& error, const DumpObserver& observer,
+               std::string_view program)
 {
+    // A dump that cannot be written stops the run as a faulty line does.
     Replay replay([&](const std::string& json) {
+        errno = 0;
         out << json << '\n' << std::flush;
+        if (!out) {
+            throw ScriptError(std::string("cannot write the dump: ") + (errno != 0 ? std::strerror(errno) : "failed"));
+        }
         if (observer) observer(replay);
     });
-    if (const auto problem = replay.run(script)) {
-        error << *problem << '\n';
+    auto problem = replay.run(script);
+    if (!problem && !(out << std::flush)) problem = "cannot write the dumps";
+    if (problem) {
+        const bool of_a_line = problem->starts_with("line ");
+        error << (of_a_line || program.empty() ? "" : std::string(program) + ": ") << *problem << '\n';
         return 2;
     }
     return 0;
+}
+
+int run_script(std::istream& script, std::ostream& out, std::ostream& error, const DumpObserver& observer)
+{
+    script::Lines lines = script::Lines::of(script);
+    return run_script(lines, out, error, observer);
 }
 
 }  // namespace vorbix

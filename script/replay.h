@@ -6,6 +6,7 @@
 #include "form/form1.h"
 #include "headless/headless_front_end.h"
 #include "script/command.h"
+#include "script/lines.h"
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +31,7 @@ public:
     // Runs a script's lines up to its end, or up to the first that cannot run: then gives
     // "line N: what is wrong". Each command that ran is handed to ran, when given.
     std::optional<std::string> run(std::istream& script, const std::function<void(const script::Command&)>& ran = {});
+    std::optional<std::string> run(script::Lines& lines, const std::function<void(const script::Command&)>& ran = {});
 
     HeadlessFrontEnd& front_end() { return front_end_; }
     const HeadlessFrontEnd& front_end() const { return front_end_; }
@@ -59,7 +61,11 @@ private:
 using DumpObserver = std::function<void(Replay& replay)>;
 
 // Runs a whole script: dumps go to out, and the first error stops the run with
-// "line N: what is wrong" in error. Gives the exit status: 0, or 2 after an error.
+// "line N: what is wrong" in error, as does a failure to read the script or to write a dump
+// ("cannot read ...", "cannot write ..."), which program names. Gives the exit status: 0, or
+// 2 after an error.
+int run_script(script::Lines& script, std::ostream& out, std::ostream& error, const DumpObserver& observer = {},
+               std::string_view program = {});
 int run_script(std::istream& script, std::ostream& out, std::ostream& error, const DumpObserver& observer = {});
 
 }  // namespace vorbix

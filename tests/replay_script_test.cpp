@@ -320,12 +320,18 @@ TEST_F(RecordedGame, ThatStopsKeepsItsWholeEventsAndPlaysOn)
 }
 
 // A script played at its own pace: when each line falls due, pauses and the end.
+ScriptToPlay to_play(const std::string& text)
+{
+    std::istringstream stream(text);
+    script::Lines lines = script::Lines::of(stream);
+    return script_to_play(lines);
+}
+
 std::vector<script::Command> commands_of(const std::string& text)
 {
-    std::istringstream script(text);
-    auto commands = commands_to_play(script);
-    if (auto* faulty = std::get_if<std::string>(&commands)) ADD_FAILURE() << *faulty;
-    return std::get<std::vector<script::Command>>(commands);
+    ScriptToPlay script = to_play(text);
+    if (script.stopped) ADD_FAILURE() << *script.stopped;
+    return script.commands;
 }
 
 TEST(Playback, EventsComeAtTheirMomentsAndAPauseStopsTheirTime)
@@ -367,12 +373,28 @@ TEST(Playback, WithoutMomentsTicksKeepTheirTimersIntervalsAndTimePassesInRealTim
     EXPECT_TRUE(playback.ended());
 }
 
-TEST(Playback, AFaultyScriptIsRefusedWhole)
+TEST(Playback, AScriptIsPlayedUpToItsFirstFaultyOrCutOffLine)
 {
-    std::istringstream script("answer no\nstart\nkey 37\nkey 99999\n");
-    const auto commands = commands_to_play(script);
-    ASSERT_TRUE(std::holds_alternative<std::string>(commands));
-    EXPECT_EQ(std::get<std::string>(commands).rfind("line 4: ", 0), 0u);
+    const struct {
+        const char* script;
+        std::size_t commands;
+        const char* stopped;
+        bool starts;
+    } table[] = {
+        {"answer no\nstart\nkey 37\n", 3, "", true},
+        {"answer no\nstart\nkey 37\nkey 99999\nkey 39\n", 3, "line 4: number out of range", true},
+        {"answer no\nstart\ntick 2\nke", 3, "line 4: the line has no end", true},
+        {"answer no\nstart\nkey 37", 2, "line 3: the line has no end", true},
+        {"answer no\n", 1, "", false},
+        {"", 0, "", false},
+        {"start\n", 0, "line 1: the question", false},
+    };
+    for (const auto& row : table) {
+        const ScriptToPlay script = to_play(row.script);
+        EXPECT_EQ(script.commands.size(), row.commands) << row.script;
+        EXPECT_EQ(script.starts(), row.starts) << row.script;
+        EXPECT_EQ(script.stopped.value_or("").rfind(row.stopped, 0), 0u) << row.script << ": " << *script.stopped;
+    }
 }
 
 }  // namespace

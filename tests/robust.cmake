@@ -6,6 +6,10 @@ vorbix_test(robust_replay_tests ${CMAKE_CURRENT_LIST_DIR}/robust_replay_test.cpp
 target_compile_definitions(robust_replay_tests PRIVATE
   VORBIX_REPLAY_PROGRAM="$<TARGET_FILE:vorbix-replay>")
 add_dependencies(robust_replay_tests vorbix-replay)
+if(TARGET vorbix)
+  target_compile_definitions(robust_replay_tests PRIVATE VORBIX_GAME_PROGRAM="$<TARGET_FILE:vorbix>")
+  add_dependencies(robust_replay_tests vorbix)
+endif()
 
 option(VORBIX_FUZZ "Build the libFuzzer target over vorbix-replay's scripts (clang only)" OFF)
 if(VORBIX_FUZZ)

@@ -1,6 +1,8 @@
 // Hostile scripts for vorbix-replay: NUL bytes, endless lines, numbers far out of range,
 // tabs and CRLF line ends, storms of ticks, a day of time after the game is over, clicks on
 // hidden buttons. Each one ends cleanly: exit 0, or exit 2 with one "line N: ..." message.
+// And files that cannot be read or written, or are there already, for both programs: a
+// message and a status that says so, and nothing overwritten.
 #include "support/game_watch.h"
 #include "support/replay_run.h"
 
@@ -54,13 +56,19 @@ TEST(HostileReplay, NulBytesAreNotCommands)
 
 TEST(HostileReplay, VeryLongLinesGiveAShortMessage)
 {
-    const std::string long_word(4 << 20, 'k');
-    const ReplayRun run = replay(opening + long_word + "\n");
-    EXPECT_THAT(run, StopsAtLine(4));
-    EXPECT_THAT(replay(opening + "key " + std::string(1 << 20, '7') + "\n"), StopsAtLine(4));
-    EXPECT_THAT(replay(opening + "advance " + std::string(1 << 20, '0') + "1\n"), RunsToTheEnd());
-    EXPECT_THAT(replay(opening + std::string(1 << 20, ' ') + "\n" + "#" + long_word + "\n"), RunsToTheEnd());
-    EXPECT_THAT(replay(opening + "dump" + std::string(1 << 20, '\t') + "\n"), RunsToTheEnd());
+    // Up to 4096 bytes a line is read as any other; a longer one, whatever it holds, is
+    // refused as soon as it passes the limit.
+    const std::size_t longest = 4096;
+    for (const std::string& too_long : {std::string(4 << 20, 'k'), "key " + std::string(1 << 20, '7'),
+                                        "#" + std::string(longest, 'k'), "dump" + std::string(longest, '\t')}) {
+        const ReplayRun run = replay(opening + too_long + "\n");
+        EXPECT_THAT(run, StopsAtLine(4));
+        EXPECT_THAT(run.error, ::testing::HasSubstr("longer than 4096 bytes"));
+    }
+    EXPECT_THAT(replay(opening + "advance " + std::string(longest - 9, '0') + "1\n"), RunsToTheEnd());
+    EXPECT_THAT(replay(opening + std::string(longest, ' ') + "\n" + "#" + std::string(longest - 1, 'k') + "\n"),
+                RunsToTheEnd());
+    EXPECT_THAT(replay(opening + "dump" + std::string(longest - 4, '\t') + "\n"), RunsToTheEnd());
 }
 
 TEST(HostileReplay, HugeNumbersAreOutOfRange)
@@ -172,6 +180,85 @@ TEST(HostileReplayProgram, BinaryInputEndsWithALineMessage)
     EXPECT_TRUE(std::regex_match(binary.error, std::regex("line [0-9]+: [^\n]{1,200}\n"))) << binary.error;
     EXPECT_THAT(run_program(opening + "tick 2 1000000\r\ntick 1 1000000\r\nadvance 86400000\r\ndump\r\n"),
                 RunsToTheEnd());
+}
+
+// A file that cannot be read or written, or that is there already: a program run in a
+// fresh folder after a setup, its status, a part of its message, and what holds afterwards.
+struct FileCase {
+    const char* name;
+    std::string setup;
+    std::string command;
+    int status;
+    std::string message;
+    std::string afterwards;
+};
+
+const std::string replay_program = VORBIX_REPLAY_PROGRAM;
+const std::string three_dumps = "answer no\nstart\ndump\nadvance 100\ndump\nadvance 100\ndump\n";
+
+std::vector<FileCase> file_cases()
+{
+    std::vector<FileCase> cases = {
+        {"a folder as the script", "mkdir folder", replay_program + " folder", 2,
+         "vorbix-replay: cannot read folder: Is a directory\n", ""},
+        {"output that cannot be written", "echo dump > game.txt", replay_program + " game.txt > /dev/full", 2,
+         "cannot write the dump: No space left on device", ""},
+        {"pictures into the folder of a longer run",
+         "printf '" + three_dumps + "' > three.txt && " + replay_program + " --png frames three.txt",
+         "printf 'dump\\n' | " + replay_program + " --png frames", 2, "holds pictures of an earlier run",
+         "[ $(ls frames | wc -l) = 3 ]"},
+        {"pictures over a longer run, told to replace them",
+         "printf '" + three_dumps + "' > three.txt && " + replay_program +
+             " --png frames three.txt && touch frames/notes",
+         "printf 'dump\\n' | " + replay_program + " --png frames --overwrite", 0, "",
+         "[ \"$(ls frames | tr '\\n' ' ')\" = 'dump-0001.png notes ' ]"},
+        {"a byte-order mark", "printf '\\357\\273\\277answer no\\n' > mark.txt", replay_program + " mark.txt", 2,
+         "line 1: the line begins with a byte-order mark (\\xef\\xbb\\xbf)", ""},
+        {"a no-break space", "printf 'answer\\302\\240no\\n' > space.txt", replay_program + " space.txt", 2,
+         "line 1: unknown command \"answer\\xc2\\xa0no\"", ""},
+        {"a control byte and a character across the cut", "printf 'key\\233%035d\\303\\251\\n' 0 > bytes.txt",
+         replay_program + " bytes.txt", 2, "unknown command \"key\\x9b" + std::string(35, '0') + "\\xc3...\"",
+         "! LC_ALL=C grep -q '[^ -~]' err"},
+    };
+#ifdef VORBIX_GAME_PROGRAM
+    // The game needs no display to refuse a file: Qt's offscreen platform stands in.
+    const std::string game = std::string("env QT_QPA_PLATFORM=offscreen ") + VORBIX_GAME_PROGRAM;
+    const std::vector<FileCase> game_cases = {
+        {"watching an empty file", ": > empty.txt", game + " --watch empty.txt", 2,
+         "cannot watch empty.txt: it has no \"start\" line", ""},
+        {"watching a script without a start", "echo 'answer no' > answer.txt", game + " --watch answer.txt", 2,
+         "cannot watch answer.txt: it has no \"start\" line", ""},
+        {"watching an endless device", "", game + " --watch /dev/zero", 2, "cannot watch /dev/zero: it is not a file",
+         ""},
+        {"watching a pipe nobody writes to", "mkfifo pipe", game + " --watch pipe", 2,
+         "cannot watch pipe: it is not a file", ""},
+        {"recording over a file that is there", "echo kept > keep.txt", game + " --record keep.txt", 2,
+         "cannot record to keep.txt: the file exists (--overwrite replaces it)", "[ \"$(cat keep.txt)\" = kept ]"},
+        {"recording through a link planted in the folder", "echo kept > target && ln -s target link.txt",
+         game + " --record link.txt --overwrite", 2, "cannot record to link.txt: it is a symbolic link",
+         "[ \"$(cat target)\" = kept ]"},
+    };
+    cases.insert(cases.end(), game_cases.begin(), game_cases.end());
+#endif
+    return cases;
+}
+
+TEST(FileFailures, AreToldWithTheirStatusAndOverwriteNothing)
+{
+    const std::vector<FileCase> cases = file_cases();
+    for (std::size_t n = 0; n < cases.size(); ++n) {
+        const FileCase& row = cases[n];
+        SCOPED_TRACE(row.name);
+        const std::string folder = ::testing::TempDir() + "file_case_" + std::to_string(n);
+        const std::string script = "rm -rf " + folder + " && mkdir -p " + folder + " && cd " + folder + " && { " +
+                                   (row.setup.empty() ? ":" : row.setup) + "; } >/dev/null 2>&1 && { timeout 20 " +
+                                   row.command + "; } >out 2>err; echo $? > status; " +
+                                   (row.afterwards.empty() ? "true" : row.afterwards);
+        const int afterwards = std::system(("bash -c " + shell_quoted(script)).c_str());
+        EXPECT_EQ(std::stoi(file_text(folder + "/status")), row.status) << file_text(folder + "/err");
+        EXPECT_THAT(file_text(folder + "/err"), ::testing::HasSubstr(row.message));
+        EXPECT_EQ(afterwards, 0) << "afterwards: " << row.afterwards;
+    }
 }
 
 }  // namespace

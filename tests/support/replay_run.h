@@ -50,6 +50,14 @@ inline ReplayRun run_replay(const std::string& script)
     return finished_run(status, out.str(), err.str());
 }
 
+// A text as one word of the shell, quoted.
+inline std::string shell_quoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 #ifdef VORBIX_REPLAY_PROGRAM
 inline std::string file_text(const std::string& path)
 {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # vorbix-replay compiled to WebAssembly prints, byte for byte, what the native program prints,
-# with the same exit status, on every fixed replay and on random whole games; and it refuses
-# --png with status 2 and says so.
+# with the same exit status, on every fixed replay and on random whole games, and fails as it
+# does on a folder, a line too long and output that cannot be written; and it refuses --png
+# with status 2 and says so.
 #   same_replays.sh NATIVE_REPLAY WASM_REPLAY_JS SOURCE_DIR
 set -euo pipefail
 native=$1 wasm=$2 source=$3
@@ -23,6 +24,19 @@ for script in "$source"/tests/replay/*.txt "$source"/tests/pictures/*.txt "$sour
   if ((native_status != wasm_status)) || ! cmp -s "$work/native.out" "$work/wasm.out" ||
      ! cmp -s "$work/native.err" "$work/wasm.err"; then
     echo "differs: $script (status $native_status against $wasm_status)"
+    failed=1
+  fi
+done
+# The same failures to read and write, said the same way with the same status.
+mkdir "$work/folder"
+head -c 9000000 /dev/zero | tr '\0' k >"$work/long.txt"
+for case in "$work/folder" "$work/long.txt" "$source/tests/replay/normal_game.txt >/dev/full"; do
+  native_status=0 wasm_status=0
+  eval "\"$native\" $case" 2>"$work/native.err" >/dev/null || native_status=$?
+  eval "node \"$wasm\" $case" 2>"$work/wasm.err" >/dev/null || wasm_status=$?
+  compared=$((compared + 1))
+  if ((native_status != wasm_status || native_status == 0)) || ! cmp -s "$work/native.err" "$work/wasm.err"; then
+    echo "differs or succeeds: $case (status $native_status against $wasm_status)"
     failed=1
   fi
 done

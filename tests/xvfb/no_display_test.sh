@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The command line with no display at all: help and version answer with status 0, an unknown
 # option is one line on standard error and status 2, and the game itself says in one line
-# that it needs a display and exits with status 1.
+# that it needs a display and exits with status 1, also when Qt is asked for a platform
+# whose display is not there (Qt itself would abort).
 #   no_display_test.sh GAME REPLAY
 set -u
 readonly game=$1 replay=$2
@@ -24,7 +25,12 @@ check() { # expected status, stdout pattern ("" for none), expected stderr, comm
 check 0 '^Usage: vorbix \[options\]' "" "$game" --help
 check 0 '^vorbix [0-9]+\.[0-9]+\.[0-9]+$' "" "$game" --version
 check 2 '' "vorbix: Unknown option 'no-such-option'." "$game" --no-such-option
-check 1 '' "vorbix: no display found; set DISPLAY to run the game" "$game"
+no_display="vorbix: no display found; set DISPLAY (X) or WAYLAND_DISPLAY (Wayland) to run the game"
+empty_runtime=$(mktemp -d)
+check 1 '' "$no_display" env XDG_RUNTIME_DIR="$empty_runtime" "$game"
+check 1 '' "$no_display" env XDG_RUNTIME_DIR="$empty_runtime" QT_QPA_PLATFORM=wayland "$game"
+check 1 '' "$no_display" env XDG_RUNTIME_DIR="$empty_runtime" QT_QPA_PLATFORM="wayland;xcb" "$game"
+rmdir "$empty_runtime"
 check 0 '^Usage: vorbix-replay \[options\] \[SCRIPT\]' "" "$replay" --help
 check 0 '^vorbix-replay [0-9]+\.[0-9]+\.[0-9]+$' "" "$replay" --version
 check 2 '' "vorbix-replay: unknown option '--no-such-option' (see vorbix-replay --help)" "$replay" --no-such-option

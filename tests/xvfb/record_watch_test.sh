@@ -5,7 +5,9 @@
 # last picture is taken before it is closed. Replayed by vorbix-replay, the recording draws
 # the same picture and ends with the labels the window showed; watched with --watch, it ends
 # in the same picture again. A path that cannot be written stops the game before any window;
-# a recording cut off by killing the game replays without an error.
+# a recording cut off by killing the game replays without an error; a recording that can no
+# longer be written keeps its whole events, says so once, lets the game play on and ends it
+# with status 2; and a recording cut in the middle of a line is watched up to that line.
 set -u
 readonly game=$1 wm_close=$2 replay=$3 picture_compare=$4
 readonly scenario=record-watch
@@ -92,4 +94,34 @@ wait "$game_pid" 2>/dev/null
 game_pid=""
 [[ "$(tail -c 1 "$work/killed.txt" | od -An -c | tr -d ' ')" == '\n' ]] || fail "the killed recording ends in half a line"
 "$replay" "$work/killed.txt" >/dev/null 2>"$work/replay.log" || fail "the killed recording: $(cat "$work/replay.log")"
+
+# A recording that fills its disk: here a limit of 1024 bytes (bash counts kilobytes) on the
+# files the game writes.
+(ulimit -f 1; trap '' XFSZ; exec "$game" --record "$work/full.txt") >"$work/game.log" 2>&1 &
+game_pid=$!
+answer_question Escape
+window=$(find_window Vorbix) || fail "no game window while recording to a full disk"
+locate_client "$window"
+sleep 2
+for key in Left Right Down Left Right; do press "$key"; sleep 0.2; done
+kill -0 "$game_pid" 2>/dev/null || fail "the game ended when its recording stopped"
+close_window_and_wait "$window"
+wait "$game_pid"
+status=$?
+game_pid=""
+((status == 2)) || fail "a recording that stopped half-way gave status $status"
+(($(grep -c "the recording stopped" "$work/game.log") == 1)) || fail "not told once: $(cat "$work/game.log")"
+(($(stat -c %s "$work/full.txt") <= 1024)) || fail "the recording outgrew its limit"
+[[ "$(tail -c 1 "$work/full.txt" | od -An -c | tr -d ' ')" == '\n' ]] || fail "the stopped recording ends in half a line"
+"$replay" "$work/full.txt" >/dev/null 2>"$work/replay.log" || fail "the stopped recording: $(cat "$work/replay.log")"
+
+# Cut in the middle of a line, the recording is watched up to the line before, and the
+# program says where it stopped.
+head -c $(($(stat -c %s "$recording") - 3)) "$recording" >"$work/cut.txt"
+cut_line=$(wc -l <"$work/cut.txt")
+start_game --watch "$work/cut.txt"
+window=$(find_window Vorbix) || fail "no window for a cut recording"
+grep -q "is watched up to where it stops, line $((cut_line + 1)): the line has no end" "$work/game.log" ||
+    fail "the cut was not told: $(cat "$work/game.log")"
+close_game_and_expect_success
 echo "passed"

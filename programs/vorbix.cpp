@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -58,15 +57,6 @@ bool display_available()
     return false;
 }
 
-std::string recording_header()
-{
-    char when[64] = "";
-    const std::time_t now = std::time(nullptr);
-    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
-    return std::string("A game of Vorbix, recorded ") + when +
-           ". Replay it with vorbix-replay, or watch it with vorbix --watch.";
-}
-
 int play(const vorbix::app::Options& options)
 {
     vorbix::qt::QtFrontEnd front_end;
@@ -81,7 +71,7 @@ int play(const vorbix::app::Options& options)
             return usage_error;
         }
         file.emplace(std::move(std::get<vorbix::RecordingFile>(opened)));
-        recorder.emplace(front_end, *file, recording_header());
+        recorder.emplace(front_end, *file, vorbix::recording_header(""));
         if (!recorder->failure().empty()) {
             std::fprintf(stderr, "vorbix: %s\n", recorder->failure().c_str());
             return usage_error;

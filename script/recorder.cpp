@@ -5,6 +5,7 @@
 #include "script/writer.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace vorbix {
 namespace {
@@ -38,6 +39,15 @@ Recorder::Clock steady_clock()
 std::string line(const script::Command& command) { return script::line_of(command) + "\n"; }
 
 }  // namespace
+
+std::string recording_header(std::string_view where)
+{
+    char when[64] = "";
+    const std::time_t now = std::time(nullptr);
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+    return "A game of Vorbix, recorded " + std::string(when) + std::string(where) +
+           ". Replay it with vorbix-replay, or watch it with vorbix --watch.";
+}
 
 Recorder::Recorder(FrontEnd& front_end, RecordingSink& sink, std::string_view first_line, Clock clock)
     : front_end_(front_end), sink_(sink), clock_(clock ? std::move(clock) : steady_clock())

@@ -26,6 +26,23 @@ protected:
     ~RecordingSink() = default;
 };
 
+// A recording kept in memory, as the page keeps it.
+class RecordingText final : public RecordingSink {
+public:
+    std::optional<std::string> write(std::string_view text) override
+    {
+        text_ += text;
+        return std::nullopt;
+    }
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+// The first line of a recording: when it was made, where, and what it is for.
+std::string recording_header(std::string_view where);
+
 class Recorder final : public FrontEnd, public GamePort {
 public:
     // Milliseconds since the recording began.

@@ -22,11 +22,11 @@ std::string box_json(const paint::Box& box)
                        shortest_text(box.height));
 }
 
-std::string widget_json(const paint::Widget& w)
+std::string widget_json(const paint::Widget& w, const paint::Scale& scale)
 {
     return fmt::format(R"({{"name":{},"place":[{},{},{},{}],"visible":{},"caption":{},"font":{},"inside":[{},{}]}})",
                        json_string(w.name), w.left, w.top, w.width, w.height, w.visible, json_string(w.caption),
-                       json_string(css_font(w.font)), w.inner_width, w.inner_height);
+                       json_string(css_font(w.font, scale)), w.inner_width, w.inner_height);
 }
 
 template <typename Items, typename Write>
@@ -64,23 +64,25 @@ std::string layout_json()
 
 std::string runs_json(const paint::PaintPlan& plan)
 {
-    return list(plan.runs, [](const paint::TextRun& run) {
+    return list(plan.runs, [&plan](const paint::TextRun& run) {
         return fmt::format(R"({{"text":{},"font":{},"clip":{}}})", json_string(run.text),
-                           json_string(css_font(run.font)), box_json(run.clip));
+                           json_string(css_font(run.font, plan.scale)), box_json(run.clip));
     });
 }
 
-std::string frame_json(const paint::Frame& frame)
+std::string frame_json(const paint::Frame& frame, const paint::Scale& scale)
 {
+    const auto widget = [&scale](const paint::Widget& w) { return widget_json(w, scale); };
     return fmt::format(R"({{"caption":{},"size":[{},{}],"buttons":{},"curtain":{},"stacking":{}}})",
-                       json_string(frame.caption), frame.width, frame.height, list(frame.buttons, widget_json),
-                       list(frame.curtain, widget_json), list(frame.stacking, json_string));
+                       json_string(frame.caption), frame.width, frame.height, list(frame.buttons, widget),
+                       list(frame.curtain, widget), list(frame.stacking, json_string));
 }
 
-std::string css_font(const FontSpec& font)
+std::string css_font(const FontSpec& font, const paint::Scale& scale)
 {
-    return fmt::format(R"({}{}{}pt "{}")", font.italic ? "italic " : "", font.bold ? "bold " : "",
-                       shortest_text(font.points), font.family);
+    const double pixels = static_cast<double>(font.points) * (1440.0 / 72.0) / scale.twips_per_pixel;
+    return fmt::format(R"({}{}{}px "{}")", font.italic ? "italic " : "", font.bold ? "bold " : "",
+                       shortest_text(pixels), font.family);
 }
 
 std::vector<std::uint8_t> hatch_image(FillPattern pattern)

@@ -24,11 +24,12 @@ std::string layout_json();
 
 // The plan's text runs: text, CSS font and clip.
 std::string runs_json(const paint::PaintPlan& plan);
-std::string frame_json(const paint::Frame& frame);
+std::string frame_json(const paint::Frame& frame, const paint::Scale& scale);
 
 // A design font in the page's CSS, under the design's family name, which the page's style
-// sheet maps to the face that stands for it.
-std::string css_font(const FontSpec& font);
+// sheet maps to the face that stands for it, at its size in the CSS pixels of a scale: a
+// point is 1/72 of the inch that 1440 twips make.
+std::string css_font(const FontSpec& font, const paint::Scale& scale);
 
 // A fill pattern's tile as the page's canvas takes an image: 8 by 8 pixels of red, green,
 // blue and alpha, black where the tile has a line and clear elsewhere.

@@ -73,11 +73,17 @@ class Browser:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = os.path.join(self.folder, "DevToolsActivePort")
         deadline = time.monotonic() + 30
-        while not (os.path.exists(port_file) and len(open(port_file).read().split("\n")) > 1):
+        def port_lines():
+            if not os.path.exists(port_file):
+                return []
+            with open(port_file) as file:
+                return file.read().split("\n")
+
+        while len(port_lines()) < 2:
             if time.monotonic() > deadline or self.process.poll() is not None:
                 raise RuntimeError("chromium did not start")
             time.sleep(0.05)
-        port = int(open(port_file).read().split("\n")[0])
+        port = int(port_lines()[0])
         targets = json.load(urllib.request.urlopen("http://127.0.0.1:%d/json/list" % port))
         page = next(target for target in targets if target["type"] == "page")
         # Chromium refuses DevTools connections that send an Origin header.
@@ -139,12 +145,42 @@ class Browser:
         self.send("Input.dispatchMouseEvent", type="mouseReleased", x=x, y=y, button="left", buttons=0, clickCount=1)
 
     def click_element(self, selector):
-        x, y = self.eval("(() => { const r = document.querySelector(%s).getBoundingClientRect();"
-                         " return [r.x + r.width / 2, r.y + r.height / 2]; })()" % json.dumps(selector))
-        self.click(x, y)
+        self.click(*self.centre(selector))
 
-    def viewport(self, width, height, scale):
-        self.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=scale, mobile=False)
+    def viewport(self, width, height, scale, phone=False):
+        """The page's viewport in CSS pixels at a device pixel ratio; a phone's has touch and
+        no mouse (a coarse pointer)."""
+        self.send("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=scale, mobile=phone)
+        self.send("Emulation.setTouchEmulationEnabled", enabled=phone, maxTouchPoints=5 if phone else 1)
+
+    def tap(self, x, y, hold=0):
+        """A finger on the screen at a point, lifted after hold seconds."""
+        point = dict(x=x, y=y, radiusX=4, radiusY=4, force=1, id=1)
+        self.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=[point])
+        if hold:
+            time.sleep(hold)
+        self.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    def centre(self, selector):
+        return self.eval("(() => { const r = document.querySelector(%s).getBoundingClientRect();"
+                         " return [r.x + r.width / 2, r.y + r.height / 2]; })()" % json.dumps(selector))
+
+    def tap_element(self, selector, hold=0):
+        self.tap(*self.centre(selector), hold=hold)
+
+    def set_file(self, selector, path):
+        """Chooses a file in a file input, as a player's picker would."""
+        root = self.send("DOM.getDocument")["root"]["nodeId"]
+        node = self.send("DOM.querySelector", nodeId=root, selector=selector)["nodeId"]
+        self.send("DOM.setFileInputFiles", nodeId=node, files=[path])
+
+    def downloads_to(self, folder):
+        self.send("Browser.setDownloadBehavior", behavior="allow", downloadPath=folder)
+
+    def offline(self, cut):
+        self.send("Network.enable")
+        self.send("Network.emulateNetworkConditions", offline=cut, latency=0, downloadThroughput=-1,
+                  uploadThroughput=-1)
 
     def screenshot(self, path):
         with open(path, "wb") as file:

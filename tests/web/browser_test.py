@@ -2,9 +2,16 @@
 ways, the curtain opening, keys moving and turning the piece without scrolling the page,
 P pausing and a click on Pause resuming, a stalled page not making up its time in a burst,
 a game played to its end and restarted with the question, and the canvas at a known state
-against vorbix-replay's picture of it.
+against vorbix-replay's picture of it. On phones: the window fitted to four screens, sharp;
+a whole game played by touch alone, saved, and replayed natively to the same state; the
+page loaded and played offline, and replaced by a new build; installable, with no breach of
+its security policy and a message when it cannot load; a recording of 3 MB; and a game
+recorded on the desktop watched in the page to the same state.
   browser_test.py SITE NATIVE_VORBIX_REPLAY PICTURES_FOLDER"""
+import json
 import os
+import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -15,11 +22,13 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import browser  # noqa: E402
 
 SITE, NATIVE_REPLAY, PICTURES = sys.argv[1:4]
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
-# Skipped where Chromium is missing, failed under CI=true, where install-deps installs it.
-if not os.path.exists("/usr/bin/chromium"):
-    print("chromium is missing (Debian package chromium)")
-    sys.exit(1 if os.environ.get("CI") == "true" else 77)
+# Skipped where a tool is missing, failed under CI=true, where install-deps installs them.
+for tool, package in (("chromium", "chromium"), ("Xvfb", "xvfb"), ("xdotool", "xdotool"), ("cmake", "cmake")):
+    if shutil.which(tool) is None:
+        print("%s is missing (Debian package %s)" % (tool, package))
+        sys.exit(1 if os.environ.get("CI") == "true" else 77)
 
 # The comparison of the canvas with the desktop's picture: a channel may differ this much,
 # and this many pixels more than that (the picture tests' tolerance), outside the text.
@@ -165,7 +174,8 @@ class Page(unittest.TestCase):
         for folder, _, names in os.walk(SITE):
             for name in names:
                 if name.endswith((".js", ".html")):
-                    text = open(os.path.join(folder, name), encoding="utf-8", errors="replace").read()
+                    with open(os.path.join(folder, name), encoding="utf-8", errors="replace") as file:
+                        text = file.read()
                     for hook in ("window.vorbix", "?replay", "?trace", "location.search"):
                         self.assertNotIn(hook, text, name)
 
@@ -179,5 +189,243 @@ class Page(unittest.TestCase):
         self.assertLessEqual(result["differing"], STRAY_PIXELS, result)
 
 
+def native_state(script):
+    """The state vorbix-replay gives at the end of a script, without the time: a recording
+    holds the game's ticks, not the time between them."""
+    run = subprocess.run([NATIVE_REPLAY], input=script + "dump\n", capture_output=True, text=True)
+    if run.returncode != 0:
+        raise AssertionError("vorbix-replay: " + run.stderr)
+    return without_time(json.loads(run.stdout.splitlines()[-1]))
+
+
+def without_time(dump):
+    return {name: value for name, value in dump.items() if name != "t"}
+
+
+class Phone(unittest.TestCase):
+    """The page on a phone's screen, by touch."""
+
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="vorbix-phone-")
+        self.site = os.path.join(self.folder, "site")
+        shutil.copytree(SITE, self.site)
+        self.base, self.server = browser.serve(self.site)
+        self.page = browser.Browser(390, 844)
+        self.page.viewport(390, 844, 3, phone=True)
+
+    def tearDown(self):
+        errors = self.page.errors()
+        self.page.close()
+        self.server.shutdown()
+        shutil.rmtree(self.folder, ignore_errors=True)
+        self.assertEqual(errors, [], "errors in the page, a breach of its security policy among them")
+
+    def dump(self):
+        return self.page.eval("vorbix.dump()")
+
+    def open_and_answer(self, answer="no"):
+        self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        self.page.tap_element("#question button[value=%s]" % answer)
+        self.page.wait_for("vorbix.idle() && !document.getElementById('question').open")
+
+    def expect_native_state(self, what):
+        # The state and the recording at one moment: the game's clock moves on between calls.
+        dump, recording = self.page.eval("[vorbix.dump(), vorbix.recording()]")
+        self.assertEqual(without_time(dump), native_state(recording), what)
+
+    def test_the_window_fits_every_screen_sharply(self):
+        # Inside the viewport, clear of the touch controls, and drawn in the plan's own
+        # colours only: no pixel outside the text is a blend of two.
+        sharp = """(() => {
+          const canvas = document.getElementById("surface");
+          const data = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+          const text = vorbix.runs().map(({clip: [l, t, w, h]}) => [l - 3, t - 3, l + w + 3, t + h + 3]);
+          // The colours of the background, the labels, the outlines, the hatches and the cells.
+          const colours = new Set(["255,255,0", "255,0,0", "0,0,255", "0,0,0"]);
+          const dump = vorbix.dump();
+          for (const pool of [dump.Shape1, dump.Shape2, dump.Shape3]) {
+            for (const [, , , , fill] of pool) colours.add([1, 3, 5].map((at) => parseInt(fill.slice(at, at + 2), 16)).join());
+          }
+          let blended = 0;
+          for (let y = 0; y < canvas.height; y += 3) {
+            for (let x = 0; x < canvas.width; x += 3) {
+              if (text.some(([l, t, r, b]) => x >= l && x < r && y >= t && y < b)) continue;
+              const i = 4 * (y * canvas.width + x);
+              if (!colours.has(`${data[i]},${data[i + 1]},${data[i + 2]}`)) blended += 1;
+            }
+          }
+          return blended;
+        })()"""
+        for width, height, ratio, phone in ((390, 844, 3, True), (844, 390, 3, True), (320, 480, 2, True),
+                                            (800, 600, 1, False)):
+            what = "%d x %d" % (width, height)
+            self.page.viewport(width, height, ratio, phone=phone)
+            self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
+            self.page.key("Escape")
+            # The curtain has opened once the well's wall shows whole.
+            self.page.wait_for("vorbix.dump().timers[2].interval === 0", timeout=10)
+            time.sleep(0.2)
+            boxes = self.page.eval("""(() => {
+              const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };
+              return { window: box(document.getElementById("window")),
+                       controls: [...document.querySelectorAll("#touch button")].filter((b) => b.offsetParent).map(box),
+                       canvas: [document.getElementById("surface").width, innerWidth, innerHeight] };
+            })()""")
+            left, top, right, bottom = boxes["window"]
+            self.assertTrue(left >= 0 and top >= 0 and right <= width and bottom <= height, (what, boxes))
+            self.assertEqual(len(boxes["controls"]), 6 if phone else 0, what)
+            for control in boxes["controls"]:
+                self.assertTrue(control[2] <= left or control[0] >= right or control[3] <= top or control[1] >= bottom,
+                                (what, control, boxes["window"]))
+                self.assertGreaterEqual(min(control[2] - control[0], control[3] - control[1]), 48, what)
+            self.assertEqual(self.page.eval(sharp), 0, what)
+            if not phone:
+                self.assertEqual([right - left, bottom - top], [420, 428], "the desktop's window keeps its size")
+            self.page.screenshot(os.path.join(self.folder, "fit-%dx%d.png" % (width, height)))
+
+    def test_a_game_by_touch_alone_is_the_game_its_recording_replays(self):
+        page = self.page
+        self.open_and_answer("no")
+        page.wait_for("vorbix.dump().state.row >= 3", timeout=10)
+        before = self.dump()["state"]
+        page.tap_element("#touch [data-key=ArrowLeft]")
+        page.tap_element("#touch [data-key=a]")
+        after = self.dump()["state"]
+        self.assertEqual([after["col"], after["rotation"]], [before["col"] - 1, before["rotation"] % 4 + 1],
+                         "a touch changes the game within its own event")
+        self.expect_native_state("after a move and a turn")
+        # Held, Right repeats: after its first delay, a column every 50 ms up to the wall.
+        col = self.dump()["state"]["col"]
+        page.tap_element("#touch [data-key=ArrowRight]", hold=0.6)
+        self.assertGreaterEqual(self.dump()["state"]["col"], min(col + 4, 7), "holding Right did not repeat")
+        page.tap_element("#touch [data-key=p]")
+        page.wait_for("!document.querySelector('[data-name=Pause]').hidden")
+        self.assertEqual([timer["enabled"] for timer in self.dump()["timers"]], [False, False, False])
+        page.tap_element("[data-name=Pause]")
+        page.wait_for("document.querySelector('[data-name=Pause]').hidden")
+        self.expect_native_state("after a pause and its end")
+        deadline = time.monotonic() + 90
+        while not self.dump()["buttons"]["Command1"]["visible"]:
+            self.assertLess(time.monotonic(), deadline, "no Game Over after 90 s of dropping")
+            page.tap_element("#touch [data-key=ArrowDown]")
+            time.sleep(0.1)
+        best = self.dump()["state"]["score"]
+        page.tap_element("[data-name=Command1]")
+        page.wait_for("document.getElementById('question').open")
+        page.tap_element("#question button[value=yes]")
+        page.wait_for("vorbix.idle() && !document.getElementById('question').open")
+        again = self.dump()
+        self.assertEqual([again["asked"], again["state"]["difficulty"]], [2, 6])
+        self.assertEqual(again["state"]["hiscore"], str(best).zfill(6) if isinstance(best, int) else best)
+        self.expect_native_state("after the game over and the restart")
+        # Saved, the game downloads as its recording.
+        page.downloads_to(self.folder)
+        page.tap_element("#save")
+        page.wait_for("true", timeout=1)
+        for _ in range(100):
+            saved = [name for name in os.listdir(self.folder) if name.startswith("vorbix-") and name.endswith(".txt")]
+            if saved:
+                break
+            time.sleep(0.05)
+        self.assertEqual(len(saved), 1, "no saved game")
+        with open(os.path.join(self.folder, saved[0])) as file:
+            recording = file.read()
+        self.assertTrue(recording.startswith("# A game of Vorbix, recorded "), recording[:80])
+        # What was saved is the game up to the moment of saving; it has played on since.
+        self.assertTrue(page.eval("vorbix.recording()").startswith(recording))
+        self.assertEqual(native_state(recording)["asked"], 2)
+
+    def test_offline_installable_and_replaced_by_a_new_build(self):
+        page = self.page
+        page.send("Page.enable")
+        page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        page.wait_for("navigator.serviceWorker.controller !== null", timeout=20)
+        self.assertEqual(page.send("Page.getInstallabilityErrors")["installabilityErrors"], [])
+        page.offline(True)
+        page.goto(self.base + "/index.html", "document.getElementById('question').open", timeout=10)
+        page.tap_element("#question button[value=no]")
+        page.wait_for("vorbix.idle() && vorbix.dump().state.row >= 2", timeout=10)
+        page.offline(False)
+        # A new build, with a file changed: its worker's cache takes over on the next load.
+        with open(os.path.join(self.site, "style.css"), "a") as style:
+            style.write("/* a new build */\n")
+        subprocess.run(["cmake", "-DSITE=" + self.site, "-DTEMPLATE=" + os.path.join(SOURCE, "web", "site", "sw.js.in"),
+                        "-P", os.path.join(SOURCE, "web", "service_worker.cmake")], check=True)
+        page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        page.wait_for("fetch('style.css').then((r) => r.text()).then((t) => t.includes('a new build'))", timeout=20)
+        caches = page.eval("caches.keys()")
+        self.assertEqual(len(caches), 1, caches)
+
+    def test_a_page_that_cannot_load_its_module_says_so(self):
+        os.remove(os.path.join(self.site, "vorbix.wasm"))
+        # The page as it ships, with its own entry.
+        base, server = browser.serve(self.site, entry=None)
+        self.addCleanup(server.shutdown)
+        self.page.goto(base + "/index.html", "!document.getElementById('message').hidden", timeout=20)
+        self.assertIn("could not start", self.page.eval("document.getElementById('message').textContent"))
+        # The module's own report of the missing file is this page's only error.
+        errors = self.page.errors()
+        self.assertTrue(all("wasm" in json.dumps(error) for error in errors), errors)
+        self.page.events.clear()
+
+    def test_a_recording_of_3_mb_runs_as_it_does_natively(self):
+        steps = "tick 2\ntick 1\nkey 37\ntick 1\nkey 65\ntick 1\nkey 39\nkey 40\ntick 3\n"
+        script = "answer no\nrandom 0.5\nstart\n" + steps * ((3 << 20) // len(steps) + 1)
+        with open(os.path.join(self.site, "big.txt"), "w") as file:
+            file.write(script)
+        self.page.goto(self.base + "/index.html?replay=/big.txt", "window.vorbix")
+        self.page.eval("vorbix.started")
+        self.assertEqual(without_time(self.dump()), native_state(script))
+
+    def test_a_game_recorded_on_the_desktop_ends_in_the_page_as_it_does_natively(self):
+        recording = desktop_recording(os.path.join(self.folder, "desktop.txt"))
+        self.open_and_answer("no")
+        self.page.set_file("#watch", recording)
+        self.page.wait_for("document.getElementById('message').textContent.includes('played to its end')", timeout=60)
+        with open(recording) as file:
+            self.assertEqual(without_time(self.dump()), native_state(file.read()))
+
+
+def desktop_recording(path):
+    """A game played on the desktop in its window under Xvfb, recorded: a few seconds of
+    moves and turns, then the game ended."""
+    game = os.path.join(os.path.dirname(NATIVE_REPLAY), "vorbix")
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        display = ":" + pipe.readline().strip()
+    runtime = tempfile.mkdtemp(prefix="vorbix-runtime-")
+    environment = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
+    environment.update(DISPLAY=display, XDG_RUNTIME_DIR=runtime)
+    xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], env=environment, capture_output=True,
+                                                text=True).stdout  # noqa: E731
+    played = subprocess.Popen([game, "--record", path], env=environment, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    try:
+        deadline = time.monotonic() + 40
+        while not xdotool("search", "--onlyvisible", "--name", "^Vorbix$").strip():
+            if xdotool("search", "--onlyvisible", "--name", "^Difficulty$").strip():
+                xdotool("keydown", "Escape")
+                time.sleep(0.05)
+                xdotool("keyup", "Escape")
+            if time.monotonic() > deadline:
+                raise AssertionError("the desktop game did not show its window")
+            time.sleep(0.2)
+        time.sleep(3)
+        for key in ("Left", "a", "Right", "Right", "s", "Down", "Left", "Down"):
+            xdotool("key", key)
+            time.sleep(0.3)
+    finally:
+        played.send_signal(signal.SIGTERM)
+        played.wait()
+        xvfb.kill()
+        xvfb.wait()
+        shutil.rmtree(runtime, ignore_errors=True)
+    return path
+
+
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    # Arguments after the three are unittest's own: -k Phone runs the phone's tests alone.
+    unittest.main(argv=sys.argv[:1] + sys.argv[4:], verbosity=2)

@@ -14,10 +14,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 /usr/bin/python3 "$source/tests/web/random_scripts.py" "$work/random" 40 2024
 printf 'answer no\nstart\ndump\nkey 65536\ndump\n' >"$work/faulty.txt"
+# A recording of an hour's size: 3 MB of ticks and keys.
+{ printf 'answer no\nrandom 0.5\nstart\n'
+  for _ in $(seq 50000); do printf 'tick 2\ntick 1\nkey 37\ntick 1\nkey 65\ntick 1\nkey 39\nkey 40\ntick 3\n'; done
+  echo dump; } >"$work/hour.txt"
 
 failed=0 compared=0
 for script in "$source"/tests/replay/*.txt "$source"/tests/pictures/*.txt "$source"/tests/fuzz/corpus/*.txt \
-              "$work"/random/*.txt "$work/faulty.txt"; do
+              "$work"/random/*.txt "$work/faulty.txt" "$work/hour.txt"; do
   "$native" "$script" >"$work/native.out" 2>"$work/native.err" && native_status=0 || native_status=$?
   node "$wasm" "$script" >"$work/wasm.out" 2>"$work/wasm.err" && wasm_status=0 || wasm_status=$?
   compared=$((compared + 1))

@@ -13,9 +13,10 @@ export class Canvas {
     this.#game = game;
   }
 
-  // Paints what changed in the game's window since the last paint, at a device pixel ratio.
-  paint(ratio) {
-    const update = this.#game.paint(ratio);
+  // Paints what changed in the game's window since the last paint, with twips to a CSS pixel
+  // and device pixels to a CSS pixel.
+  paint(twipsPerPixel, ratio) {
+    const update = this.#game.paint(twipsPerPixel, ratio);
     if (!update) return;
     const { width, height, areas, ops } = update;
     const { canvas } = this.#context;

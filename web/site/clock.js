@@ -62,3 +62,40 @@ export class Clock {
     this.#schedule();
   }
 }
+
+// The clock of a recording being watched: the watcher's own time, in milliseconds from when
+// watching began, passed to the module, which plays what falls due and pauses on P.
+export class PlaybackClock {
+  #game;
+  #played;
+  #ended;
+  #began = performance.now();
+  #wake = null;
+
+  // played() is called after every step, ended() once the recording has ended.
+  constructor(game, played, ended) {
+    this.#game = game;
+    this.#played = played;
+    this.#ended = ended;
+    this.#step();
+  }
+
+  get now() {
+    return performance.now() - this.#began;
+  }
+
+  // A key of the watcher's, by its game code; P pauses and goes on.
+  key(code) {
+    this.#game.watchKey(code, this.now);
+    this.#step();
+  }
+
+  #step() {
+    clearTimeout(this.#wake);
+    this.#game.watchPlay(this.now);
+    this.#played();
+    if (this.#game.watchEnded()) return this.#ended();
+    const due = this.#game.watchDue();
+    if (due !== null) this.#wake = setTimeout(() => this.#step(), Math.max(0, due - this.now));
+  }
+}

@@ -13,7 +13,7 @@ export class Game {
   }
 
   // Loads the module; the game asks its question through askInPage(text, title), which
-  // resolves to true for Yes.
+  // resolves to true for Yes. A module that cannot load (its file missing, say) rejects.
   static async load(askInPage) {
     return new Game(await createVorbix({ askInPage }));
   }
@@ -53,11 +53,12 @@ export class Game {
     return this.#module._vorbix_ticks(timer);
   }
 
-  // What to paint at a device pixel ratio: the surface's size in device pixels, the areas
-  // that changed and the operations that paint them, as views of the module's memory that
-  // hold until the next call; null while the window is unloaded.
-  paint(ratio) {
-    const count = this.#module._vorbix_paint(ratio);
+  // What to paint, with twips to a CSS pixel (15 at the window's own size) and device pixels
+  // to a CSS pixel: the surface's size in device pixels, the areas that changed and the
+  // operations that paint them, as views of the module's memory that hold until the next
+  // call; null while the window is unloaded.
+  paint(twipsPerPixel, ratio) {
+    const count = this.#module._vorbix_paint(twipsPerPixel, ratio);
     if (count === 0) return null;
     const start = this.#module._vorbix_painted() / Float64Array.BYTES_PER_ELEMENT;
     const numbers = this.#module.HEAPF64.subarray(start, start + count);
@@ -87,6 +88,37 @@ export class Game {
   hatchImage(pattern) {
     const pointer = this.#module._vorbix_hatch_image(pattern);
     return new ImageData(new Uint8ClampedArray(this.#module.HEAPU8.slice(pointer, pointer + 256)), 8);
+  }
+
+  // The game as the page has played it since it loaded, as a recording to save.
+  recording() {
+    return this.#module.UTF8ToString(this.#module._vorbix_recording());
+  }
+
+  // Takes a recording to watch, shown from then on instead of the page's game: whether it can
+  // be played, and a message that says why not, or where it stops before its end.
+  watch(recording) {
+    return this.#withText(recording, (text) => this.#json(this.#module._vorbix_watch(text)));
+  }
+
+  // The recording being watched, on the watcher's clock in milliseconds: plays what is due,
+  // tells when it has something to do next (null while paused or once ended), takes a key
+  // of the watcher's (P pauses and goes on), and whether it has ended.
+  watchPlay(now) {
+    this.#module._vorbix_watch_play(now);
+  }
+
+  watchDue() {
+    const due = this.#module._vorbix_watch_due();
+    return due < 0 ? null : due;
+  }
+
+  watchKey(code, now) {
+    this.#module._vorbix_watch_key(code, now);
+  }
+
+  watchEnded() {
+    return this.#module._vorbix_watch_ended() !== 0;
   }
 
   // The whole state, as vorbix-replay dumps it.

@@ -2,10 +2,13 @@
 // site's own main.js: the page as a player gets it, and, on window.vorbix, what the tests
 // look at. With ?replay=URL the page shows the game of that vorbix-replay script instead of
 // starting one, standing still: a way to reach a known state.
+import { keepOffline } from "./offline.js";
 import { openPage } from "./page.js";
 
 const replay = new URLSearchParams(location.search).get("replay");
-const page = await openPage();
+let page = null;
+keepOffline(() => page !== null && page.answered);
+page = await openPage();
 const { game } = page;
 
 // The page times of the gravity ticks.
@@ -28,5 +31,6 @@ window.vorbix = {
   dump: () => game.dump(),
   runs: () => game.runs(),
   idle: () => page.idle,
+  recording: () => game.recording(),
   gravity,
 };

@@ -27,9 +27,13 @@ if(VORBIX_WERROR)
   add_compile_options(-Werror)
 endif()
 if(EMSCRIPTEN)
-  # WebAssembly has exceptions only when asked for; the replay engine reports with them.
-  add_compile_options(-fexceptions)
+  # WebAssembly has exceptions only when asked for: the script room, whose replay engine
+  # reports with them, and what links it ask for them (script/CMakeLists.txt). The game and
+  # its front ends throw none, and without them their calls are plain calls, where
+  # emscripten's exceptions go out to JavaScript and back at every call that might throw.
+  add_compile_options(-fno-exceptions)
   add_link_options(-fexceptions)
+  set(VORBIX_EXCEPTIONS -fexceptions)
   # Emscripten's optimising linker runs node with Debian's own modules.
   set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 else()

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 namespace vorbix::paint {
 namespace {
@@ -26,7 +25,7 @@ int whole(double pixels) { return static_cast<int>(std::floor(pixels + 0.5)); }
 
 class Planner {
 public:
-    Planner(PaintPlan& plan) : plan_(plan), scale_(plan.scale) {}
+    explicit Planner(PaintPlan& plan) : plan_(plan), scale_(plan.scale) {}
 
     // A rectangle of twips moved to the nearest edges between device pixels, so that its fill,
     // its hatch and its outline cover exactly the same whole pixels at every scale (a
@@ -69,11 +68,15 @@ public:
         const CellSprite& sprite = *shown.sprite;
         const Box place = snapped(sprite.place);
         begin(key_of(Kind::sprite, shown.pool, shown.element), sprite.z, place);
-        add(fill(place, sprite.fill));
+        // The outline's colour over the whole cell, then the fill and the hatch inside the
+        // outline: the same pixels as an outline drawn over the fill, in three operations.
+        add(fill(place, sprite.outline));
+        const Box inside = inside_outline(place);
+        if (inside.width <= 0.0 || inside.height <= 0.0) return;
+        add(fill(inside, sprite.fill));
         if (sprite.pattern > plain_fill && sprite.pattern <= diagonal_cross) {
-            add(PaintOp{PaintOp::Kind::hatch, place, Rgb{}, static_cast<FillPattern>(sprite.pattern)});
+            add(PaintOp{PaintOp::Kind::hatch, inside, Rgb{}, static_cast<FillPattern>(sprite.pattern)});
         }
-        add_outline(place, sprite.outline);
     }
 
 private:
@@ -81,14 +84,11 @@ private:
     double pixels(float from, float length) const { return pixels(from) + pixels(length); }
     double device(float twips) const { return std::round(pixels(twips) * scale_.ratio); }
 
-    // A new item; its bounds reach a logical pixel beyond what it paints, so that rounding at
-    // the edges and an outline drawn on them are always covered.
+    // A new item. Every operation lies on whole device pixels inside its box and paints no
+    // pixel outside it, so the box is all that its picture covers.
     void begin(std::uint64_t key, std::uint64_t z, const Box& place)
     {
-        const double margin = scale_.ratio;
-        const double left = std::floor(place.left - margin), top = std::floor(place.top - margin);
-        const Box bounds{left, top, std::ceil(place.right() + margin) - left, std::ceil(place.bottom() + margin) - top};
-        plan_.items.push_back(PaintItem{key, z, bounds, plan_.ops.size(), 0});
+        plan_.items.push_back(PaintItem{key, z, place, plan_.ops.size(), 0});
     }
 
     void add(const PaintOp& op)
@@ -97,11 +97,21 @@ private:
         ++plan_.items.back().op_count;
     }
 
-    // A line one logical pixel wide (in whole device pixels) just inside the box's edge,
-    // painted as four strips so that its corners are always closed.
+    // An outline is a line one logical pixel wide, in whole device pixels, just inside the
+    // box's edge.
+    double line_width() const { return std::max(1.0, std::round(scale_.ratio)); }
+
+    Box inside_outline(const Box& edge) const
+    {
+        const double line = line_width();
+        return Box{edge.left + line, edge.top + line, edge.width - 2 * line, edge.height - 2 * line};
+    }
+
+    // An outline with nothing inside it, painted as four strips so that its corners are
+    // always closed.
     void add_outline(const Box& edge, Rgb colour)
     {
-        const double line = std::max(1.0, std::round(scale_.ratio));
+        const double line = line_width();
         const double across = std::min(line, edge.width), down = std::min(line, edge.height);
         add(fill({edge.left, edge.top, edge.width, down}, colour));
         add(fill({edge.left, edge.bottom() - down, edge.width, down}, colour));
@@ -265,7 +275,8 @@ std::vector<PaintOp> ops_within(const PaintPlan& plan, std::span<const Box> area
 
 std::array<std::uint8_t, 8> hatch_tile(FillPattern pattern)
 {
-    // As the desktop's painter draws its brush patterns.
+    // The tiles of the desktop painter's own brush patterns, so that every picture stays as
+    // the window has always drawn it.
     switch (pattern) {
     case horizontal_lines: return {0x00, 0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0x00};
     case vertical_lines: return {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10};

@@ -310,6 +310,9 @@ class Phone(unittest.TestCase):
             page.tap_element("#touch [data-key=ArrowDown]")
             time.sleep(0.1)
         best = self.dump()["state"]["score"]
+        # A whole game painted a change at a time leaves the picture a fresh paint makes.
+        self.assertTrue(page.eval("vorbix.pixels(false).then(async (p) => p === (await vorbix.pixels(true)))"),
+                        "the changes left pixels behind")
         page.tap_element("[data-name=Command1]")
         page.wait_for("document.getElementById('question').open")
         page.tap_element("#question button[value=yes]")

@@ -29,11 +29,10 @@ export class Canvas {
     this.#clip(areas, ratio);
     let runs = null;
     for (let at = 0; at < ops.length; at += opSize) {
-      const [kind, left, top, boxWidth, boxHeight, colour, pattern, run] = ops.subarray(at, at + opSize);
-      const box = [left / ratio, top / ratio, boxWidth / ratio, boxHeight / ratio];
-      context.fillStyle = kind === hatch ? this.#pattern(pattern) : `#${colour.toString(16).padStart(6, "0")}`;
-      if (kind === fill || kind === hatch) context.fillRect(...box);
-      else this.#text((runs ??= this.#game.runs())[run], box, ratio);
+      const [kind, left, top, across, down] = [ops[at], ops[at + 1], ops[at + 2], ops[at + 3], ops[at + 4]];
+      context.fillStyle = kind === hatch ? this.#pattern(ops[at + 6]) : `#${ops[at + 5].toString(16).padStart(6, "0")}`;
+      if (kind === fill || kind === hatch) context.fillRect(left / ratio, top / ratio, across / ratio, down / ratio);
+      else this.#text((runs ??= this.#game.runs())[ops[at + 7]], [left / ratio, top / ratio, across / ratio], ratio);
     }
     context.restore();
   }

@@ -32,5 +32,13 @@ window.vorbix = {
   runs: () => game.runs(),
   idle: () => page.idle,
   recording: () => game.recording(),
+  // The canvas's pixels as a text, after the whole window has been painted afresh, or as the
+  // changes painted so far have left it.
+  pixels: async (afresh) => {
+    if (afresh) page.redraw({ whole: true });
+    await new Promise((done) => setTimeout(done));
+    const canvas = document.getElementById("surface");
+    return canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data.join();
+  },
   gravity,
 };

@@ -1,17 +1,26 @@
-"""Measures the page in headless Chromium: page load to the question, the site's bytes, the
-CPU of the page in play and the gravity period it keeps.
-  /usr/bin/python3 bench/web_measure.py [SITE] [RUNS]   (build/web/site, 5 runs by default)
-Run it on a quiet machine after ./scripts/web.sh build."""
+"""Measures the page in headless Chromium, side by side in one run with the desktop game
+(under Xvfb) and a baseline page: page load to the question, the site's bytes, the CPU of the
+page's main thread in play against the desktop game's and the baseline page's, and the
+gravity period the page keeps; and on a phone's viewport (390 x 844 at ratio 3, touch): load
+and offline reload to the question, a touch's effect, and the CPU in play.
+  /usr/bin/python3 bench/web_measure.py [SITE] [RUNS] [DESKTOP_GAME]
+    (build/web/site, 5 runs, build/release/programs/vorbix by default)
+Run it on a quiet machine after ./scripts/web.sh build and a Release build of the game."""
 import os
 import statistics
+import subprocess
 import sys
+import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
 import browser  # noqa: E402
 
-SITE = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "build", "web", "site")
+SITE = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "build", "web", "site")
 RUNS = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+DESKTOP = sys.argv[3] if len(sys.argv) > 3 else os.path.join(HERE, "..", "build", "release", "programs", "vorbix")
+BASELINE = os.path.join(HERE, "baseline", "page")
 SECONDS = 10
 
 
@@ -53,37 +62,138 @@ def metric(page, name):
     return next(m["value"] for m in page.send("Performance.getMetrics")["metrics"] if m["name"] == name)
 
 
+def main_thread_percent(page, seconds=SECONDS):
+    """The page's main thread over some seconds, in % of a core."""
+    task, clock = metric(page, "TaskDuration"), time.monotonic()
+    time.sleep(seconds)
+    return 100 * (metric(page, "TaskDuration") - task) / (time.monotonic() - clock)
+
+
+class Desktop:
+    """The desktop game in a window under an Xvfb server of its own."""
+
+    def __init__(self, program):
+        self.program = program
+        self.folder = tempfile.mkdtemp(prefix="vorbix-measure-")
+        # Xvfb picks a free display number itself and writes it to the pipe.
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-noreset",
+                                      "-nolisten", "tcp"], pass_fds=[write_end], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            display = pipe.readline().strip()
+        runtime = os.path.join(self.folder, "runtime")
+        os.mkdir(runtime, 0o700)
+        self.environment = dict(os.environ, DISPLAY=":" + display, XDG_RUNTIME_DIR=runtime)
+        for name in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
+            self.environment.pop(name, None)
+
+    def xdotool(self, *arguments):
+        return subprocess.run(["xdotool", *arguments], env=self.environment, capture_output=True, text=True).stdout
+
+    def cpu_in_play(self, seconds=SECONDS):
+        """The game's CPU over some seconds of play after the curtain opened, in % of a core."""
+        game = subprocess.Popen([self.program], env=self.environment, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        try:
+            while not self.xdotool("search", "--onlyvisible", "--name", "^Difficulty$").strip():
+                time.sleep(0.05)
+            while self.xdotool("search", "--onlyvisible", "--name", "^Difficulty$").strip():
+                self.xdotool("keydown", "Escape")
+                time.sleep(0.05)
+                self.xdotool("keyup", "Escape")
+                time.sleep(0.2)
+            time.sleep(3)  # the curtain opens; then play only
+            before, clock = cpu_seconds([game.pid]), time.monotonic()
+            time.sleep(seconds)
+            return 100 * (cpu_seconds([game.pid]) - before) / (time.monotonic() - clock)
+        finally:
+            game.kill()
+            game.wait()
+
+    def close(self):
+        self.xvfb.kill()
+        self.xvfb.wait()
+
+
+def phone_figures(base, figures):
+    """One run on a phone's viewport, in a browser of its own (a fresh service worker)."""
+    with browser.Browser(390, 844) as page:
+        page.viewport(390, 844, 3, phone=True)
+        page.send("Performance.enable")
+        figures["phone_load_to_question_ms"].append(
+            1000 * page.goto(base + "/index.html", "document.getElementById('question').open"))
+        page.wait_for("navigator.serviceWorker.controller !== null", timeout=20)
+        page.offline(True)
+        figures["phone_offline_reload_to_question_ms"].append(
+            1000 * page.goto(base + "/index.html", "document.getElementById('question').open"))
+        page.offline(False)
+        page.tap_element("#question button[value=no]")
+        page.wait_for("vorbix.idle() && vorbix.dump().timers[0].interval === 50", timeout=10)
+        time.sleep(3)
+        figures["phone_main_thread_cpu_percent"].append(main_thread_percent(page))
+        # A touch's effect is there when the touch's own event has been handled.
+        col = page.eval("vorbix.dump().state.col")
+        x, y = page.centre("#touch [data-key=ArrowLeft]")
+        point = dict(x=x, y=y, radiusX=4, radiusY=4, force=1, id=1)
+        clock = time.monotonic()
+        page.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=[point])
+        figures["phone_touch_handled_ms"].append(1000 * (time.monotonic() - clock))
+        figures["phone_touch_moved_at_once"].append(1.0 if page.eval("vorbix.dump().state.col") == col - 1 else 0.0)
+        page.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+
 def main():
-    base, server = browser.serve(SITE)
-    figures = {"load_to_question_ms": [], "main_thread_cpu_percent": [], "browser_cpu_percent": [],
-               "gravity_median_ms": [], "gravity_worst_ms": [], "ticks_missing": []}
+    base, server = browser.serve(SITE, baseline=BASELINE)
+    desktop = Desktop(DESKTOP) if os.access(DESKTOP, os.X_OK) else None
+    if desktop is None:
+        print("no desktop game at %s: its figures are left out" % DESKTOP)
+    figures = {"load_to_question_ms": [], "main_thread_cpu_percent": [], "baseline_page_cpu_percent": [],
+               "desktop_game_cpu_percent": [], "browser_cpu_percent": [], "gravity_median_ms": [],
+               "gravity_worst_ms": [], "ticks_missing": [], "phone_load_to_question_ms": [],
+               "phone_offline_reload_to_question_ms": [], "phone_main_thread_cpu_percent": [],
+               "phone_touch_handled_ms": [], "phone_touch_moved_at_once": []}
     with browser.Browser(800, 600) as page:
         page.send("Performance.enable")
         page.goto(base + "/index.html", "document.getElementById('question').open")  # warm-up
         for _ in range(RUNS):
-            seconds = page.goto(base + "/index.html?trace", "document.getElementById('question').open")
+            seconds = page.goto(base + "/index.html", "document.getElementById('question').open")
             figures["load_to_question_ms"].append(1000 * seconds)
             page.key("Escape")
             page.wait_for("vorbix.idle() && vorbix.dump().timers[0].interval === 50", timeout=10)
             time.sleep(3)  # the curtain opens; then play only
             processes = chromium_processes(page.process.pid)
-            task, cpu, clock = metric(page, "TaskDuration"), cpu_seconds(processes), time.monotonic()
+            cpu, clock = cpu_seconds(processes), time.monotonic()
             first_tick = page.eval("vorbix.gravity.length")
-            time.sleep(SECONDS)
-            elapsed = time.monotonic() - clock
-            figures["main_thread_cpu_percent"].append(100 * (metric(page, "TaskDuration") - task) / elapsed)
-            figures["browser_cpu_percent"].append(100 * (cpu_seconds(processes) - cpu) / elapsed)
+            figures["main_thread_cpu_percent"].append(main_thread_percent(page))
+            figures["browser_cpu_percent"].append(100 * (cpu_seconds(processes) - cpu) / (time.monotonic() - clock))
             times = page.eval("vorbix.gravity")[first_tick:]
             periods = sorted(b - a for a, b in zip(times, times[1:]))
             figures["gravity_median_ms"].append(statistics.median(periods))
             figures["gravity_worst_ms"].append(periods[-1])
             # Every 50 ms of the window has its tick: none is lost or comes late.
             figures["ticks_missing"].append(round((times[-1] - times[0]) / 50) + 1 - len(times))
+
+            page.goto(base + "/baseline/index.html", "window.baseline && baseline.ticks.length > 10")
+            time.sleep(1)
+            figures["baseline_page_cpu_percent"].append(main_thread_percent(page))
+            if desktop:
+                figures["desktop_game_cpu_percent"].append(desktop.cpu_in_play())
+            phone_figures(base, figures)
     server.shutdown()
+    if desktop:
+        desktop.close()
     print("site: %d bytes" % site_bytes(SITE))
     print("%-26s %s" % ("figure", "min / median / max over %d runs" % RUNS))
     for name, values in figures.items():
-        print("%-26s %.2f / %.2f / %.2f" % (name, min(values), statistics.median(values), max(values)))
+        if values:
+            print("%-26s %.2f / %.2f / %.2f" % (name, min(values), statistics.median(values), max(values)))
+    page_cpu = statistics.median(figures["main_thread_cpu_percent"])
+    print("page / baseline page: %.2f" % (page_cpu / statistics.median(figures["baseline_page_cpu_percent"])))
+    if desktop:
+        print("page / desktop game: %.2f" % (page_cpu / statistics.median(figures["desktop_game_cpu_percent"])))
+    print("phone / desktop viewport: %.2f" % (statistics.median(figures["phone_main_thread_cpu_percent"]) / page_cpu))
 
 
 main()

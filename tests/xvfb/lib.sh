@@ -139,19 +139,9 @@ readonly pause_x=110 pause_y=100 game_over_x=128 game_over_y=150
 pause_shown() { is_button_face "$(pixel "$pause_x" "$pause_y")"; }
 game_over_shown() { is_button_face "$(pixel "$game_over_x" "$game_over_y")"; }
 
-# Drops every piece fast with Down until "Game Over" shows; the pieces pile up in the
-# middle of the well. The game window must have been located.
-play_to_game_over() {
-    for _ in $(seq 60); do
-        for _ in $(seq 5); do
-            press Down
-            sleep 0.1
-        done
-        screenshot
-        game_over_shown && return 0
-    done
-    fail "no \"Game Over\" button after 60 rounds of dropping"
-}
+# The game window must have been located.
+# shellcheck source=../support/play_to_game_over.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/play_to_game_over.sh"
 
 # Closes the game window with a window manager's close message and expects the game to end
 # with status 0 within 5 s. Sets close_took_ms, the time from the message to the end.

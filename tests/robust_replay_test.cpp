@@ -250,10 +250,12 @@ TEST(FileFailures, AreToldWithTheirStatusAndOverwriteNothing)
         const FileCase& row = cases[n];
         SCOPED_TRACE(row.name);
         const std::string folder = ::testing::TempDir() + "file_case_" + std::to_string(n);
-        const std::string script = "rm -rf " + folder + " && mkdir -p " + folder + " && cd " + folder + " && { " +
-                                   (row.setup.empty() ? ":" : row.setup) + "; } >/dev/null 2>&1 && { timeout 20 " +
-                                   row.command + "; } >out 2>err; echo $? > status; " +
-                                   (row.afterwards.empty() ? "true" : row.afterwards);
+        std::string script = "rm -rf " + folder;
+        script += " && mkdir -p " + folder;
+        script += " && cd " + folder;
+        script += " && { " + (row.setup.empty() ? std::string(":") : row.setup) + "; } >/dev/null 2>&1";
+        script += " && { timeout 20 " + row.command + "; } >out 2>err; echo $? > status; ";
+        script += row.afterwards.empty() ? std::string("true") : row.afterwards;
         const int afterwards = std::system(("bash -c " + shell_quoted(script)).c_str());
         EXPECT_EQ(std::stoi(file_text(folder + "/status")), row.status) << file_text(folder + "/err");
         EXPECT_THAT(file_text(folder + "/err"), ::testing::HasSubstr(row.message));

@@ -116,7 +116,7 @@ class Page(unittest.TestCase):
                       " const bottom = document.querySelector('[data-name=coverbottom]').getBoundingClientRect();"
                       " return top.bottom <= w.top && bottom.top >= w.bottom; })()", timeout=2)
         # Clear of the top, the piece is free to move and turn.
-        page.wait_for("vorbix.dump().state.row >= 2", timeout=10)
+        page.wait_for(piece_at_row(2), timeout=10)
         page.eval("addEventListener('keydown', (e) => { window.prevented = e.defaultPrevented; })")
         before = self.dump()["state"]
         page.key("ArrowLeft")
@@ -140,7 +140,7 @@ class Page(unittest.TestCase):
         page.click_element("[data-name=Pause]")
         page.wait_for("document.querySelector('[data-name=Pause]').hidden")
         self.assertEqual([timer["enabled"] for timer in self.dump()["timers"]], [True, True, True])
-        page.wait_for("vorbix.dump().state.row >= 2", timeout=10)
+        page.wait_for(piece_at_row(2), timeout=10)
         col = self.dump()["state"]["col"]
         page.key("ArrowRight")
         self.assertEqual(self.dump()["state"]["col"], col + 1, "keys no longer reach the game after the click")
@@ -187,6 +187,12 @@ class Page(unittest.TestCase):
         self.assertEqual(result["size"], [420, 428, 420, 428])
         self.assertGreater(result["compared"], 100000)
         self.assertLessEqual(result["differing"], STRAY_PIXELS, result)
+
+
+def piece_at_row(row):
+    """A condition: the game's piece falls at a row of the well or below it. Before the first
+    piece comes (gravity starts with it), the row still holds what the start-up left."""
+    return "(() => { const d = vorbix.dump(); return d.timers[0].interval === 50 && d.state.row >= %d; })()" % row
 
 
 def native_state(script):
@@ -286,7 +292,7 @@ class Phone(unittest.TestCase):
     def test_a_game_by_touch_alone_is_the_game_its_recording_replays(self):
         page = self.page
         self.open_and_answer("no")
-        page.wait_for("vorbix.dump().state.row >= 3", timeout=10)
+        page.wait_for(piece_at_row(3), timeout=10)
         before = self.dump()["state"]
         page.tap_element("#touch [data-key=ArrowLeft]")
         page.tap_element("#touch [data-key=a]")
@@ -347,7 +353,7 @@ class Phone(unittest.TestCase):
         page.offline(True)
         page.goto(self.base + "/index.html", "document.getElementById('question').open", timeout=10)
         page.tap_element("#question button[value=no]")
-        page.wait_for("vorbix.idle() && vorbix.dump().state.row >= 2", timeout=10)
+        page.wait_for("vorbix.idle() && " + piece_at_row(2), timeout=10)
         page.offline(False)
         # A new build, with a file changed: its worker's cache takes over on the next load.
         with open(os.path.join(self.site, "style.css"), "a") as style:
@@ -394,7 +400,10 @@ def desktop_recording(path):
     moves and turns, then the game ended."""
     game = os.path.join(os.path.dirname(NATIVE_REPLAY), "vorbix")
     read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+    # Without -noreset the server resets whenever its last client leaves, and a game that
+    # connects just then finds no display.
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-noreset",
+                             "-nolisten", "tcp"],
                             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as pipe:

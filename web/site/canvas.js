@@ -4,7 +4,7 @@
 export class Canvas {
   #context;
   #game;
-  #styles = new Map(); // fill styles by colour, hatches by -1 - pattern
+  #patterns = new Map();
 
   constructor(element, game) {
     // A low-latency canvas: the browser does not copy the whole picture for every frame that
@@ -30,7 +30,7 @@ export class Canvas {
     let runs = null;
     for (let at = 0; at < ops.length; at += opSize) {
       const [kind, left, top, across, down] = [ops[at], ops[at + 1], ops[at + 2], ops[at + 3], ops[at + 4]];
-      context.fillStyle = this.#style(kind === hatch ? -1 - ops[at + 6] : ops[at + 5]);
+      context.fillStyle = kind === hatch ? this.#pattern(ops[at + 6]) : `#${ops[at + 5].toString(16).padStart(6, "0")}`;
       if (kind === fill || kind === hatch) context.fillRect(left / ratio, top / ratio, across / ratio, down / ratio);
       else this.#text((runs ??= this.#game.runs())[ops[at + 7]], [left / ratio, top / ratio, across / ratio], ratio);
     }
@@ -56,20 +56,17 @@ export class Canvas {
 
   #clip(boxes, ratio) {
     this.#context.beginPath();
-    for (const box of boxes) this.#context.rect(...box.map((edge) => edge / ratio));
+    for (const [left, top, width, height] of boxes)
+      this.#context.rect(left / ratio, top / ratio, width / ratio, height / ratio);
     this.#context.clip();
   }
 
-  // A colour's or a hatch's fill style, made once: setting a style is cheap, making one is not.
-  #style(key) {
-    if (!this.#styles.has(key))
-      this.#styles.set(key, key >= 0 ? `#${key.toString(16).padStart(6, "0")}` : this.#hatch(-1 - key));
-    return this.#styles.get(key);
-  }
-
-  #hatch(pattern) {
-    const tile = new OffscreenCanvas(8, 8);
-    tile.getContext("2d").putImageData(this.#game.hatchImage(pattern), 0, 0);
-    return this.#context.createPattern(tile, "repeat");
+  #pattern(number) {
+    if (!this.#patterns.has(number)) {
+      const tile = new OffscreenCanvas(8, 8);
+      tile.getContext("2d").putImageData(this.#game.hatchImage(number), 0, 0);
+      this.#patterns.set(number, this.#context.createPattern(tile, "repeat"));
+    }
+    return this.#patterns.get(number);
   }
 }

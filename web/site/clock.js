@@ -58,10 +58,8 @@ export class Clock {
     const whole = Math.floor(passed);
     this.#carried = passed - whole;
     this.#last = now;
-    const ticks = this.#game.advance(whole);
-    // The next wake is asked for before the window is drawn, so that drawing never delays it.
+    if (this.#game.advance(whole) > 0) this.#ticked();
     this.#schedule();
-    if (ticks > 0) this.#ticked();
   }
 }
 

@@ -32,7 +32,7 @@ class Page {
     this.#canvas = new Canvas(elements.canvas, game);
     this.#controls = new Controls(elements.box, elements.canvas, (name) => this.click(name));
     this.#layout = new Layout(elements.stage, elements.box, () => this.redraw());
-    this.#clock = new Clock(game, () => this.#draw());
+    this.#clock = new Clock(game, () => this.redraw());
     const press = (name) => this.key(name);
     takeKeys(press);
     takeTouches(elements.touch, press);
@@ -109,18 +109,14 @@ class Page {
     this.#drawing = true;
     queueMicrotask(() => {
       this.#drawing = false;
-      this.#draw();
+      // Nothing is drawn while the game waits inside its load event for the answer.
+      if (this.#busy) return;
+      this.#canvas.paint(this.#layout.twipsPerPixel, devicePixelRatio);
+      const frame = this.#game.frame();
+      if (!frame) return;
+      this.#controls.follow(frame);
+      this.#layout.follow(frame.size);
     });
-  }
-
-  #draw() {
-    // Nothing is drawn while the game waits inside its load event for the answer.
-    if (this.#busy) return;
-    this.#canvas.paint(this.#layout.twipsPerPixel, devicePixelRatio);
-    const frame = this.#game.frame();
-    if (!frame) return;
-    this.#controls.follow(frame);
-    this.#layout.follow(frame.size);
   }
 
   // A call into the game that may ask the question: the module waits inside it while the

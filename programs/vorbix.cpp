@@ -104,9 +104,8 @@ int watch(const std::string& path)
     vorbix::script::Lines lines = vorbix::script::Lines::of_file(file, path);
     vorbix::ScriptToPlay script = vorbix::script_to_play(lines);
     ::close(file);
-    if (!script.starts()) {
-        const std::string reason = script.stopped.value_or("it has no \"start\" line, so there is no game to watch");
-        std::fprintf(stderr, "vorbix: cannot watch %s: %s\n", path.c_str(), reason.c_str());
+    if (const auto reason = script.unplayable()) {
+        std::fprintf(stderr, "vorbix: cannot watch %s: %s\n", path.c_str(), reason->c_str());
         return usage_error;
     }
     if (script.stopped) {

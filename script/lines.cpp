@@ -79,13 +79,15 @@ std::optional<std::string_view> Lines::next()
         if (newline != nullptr) {
             ++start_;
             ++number_;
-            cut_ = false;
             return line_;
         }
     }
     if (failure_ || !any) return std::nullopt;
+    if (refuse_cut_) {
+        failure_ = "line " + std::to_string(number_ + 1) + ": the line has no end: the script was cut off there";
+        return std::nullopt;
+    }
     ++number_;
-    cut_ = true;
     return line_;
 }
 

@@ -31,12 +31,14 @@ public:
     // nothing at the end of the input, after a failure, or for a line that is too long.
     std::optional<std::string_view> next();
 
+    // From now on a last line without its line end, where the input was cut off, is a
+    // failure ("line N: ... cut off there") instead of a line.
+    void refuse_cut_line() { refuse_cut_ = true; }
+
     // The number of the line given last, from 1.
     long number() const { return number_; }
-    // Whether the line given last had no line end: the input ended in it.
-    bool cut() const { return cut_; }
     // What stopped the lines before the end: "cannot read NAME: reason", or, for a line
-    // too long, "line N: ...".
+    // too long or refused as cut off, "line N: ...".
     const std::optional<std::string>& failure() const { return failure_; }
 
 private:
@@ -50,7 +52,7 @@ private:
     bool at_end_ = false;
     std::string line_;
     long number_ = 0;
-    bool cut_ = false;
+    bool refuse_cut_ = false;
     std::optional<std::string> failure_;
 };
 

@@ -1,8 +1,6 @@
 // Playing a script at its own pace: commands run when they fall due.
 #include "script/playback.h"
 
-#include "script/reader.h"
-
 #include <algorithm>
 
 namespace vorbix {
@@ -74,28 +72,19 @@ bool ScriptToPlay::starts() const
                        [](const script::Command& command) { return std::holds_alternative<script::Start>(command); });
 }
 
+std::optional<std::string> ScriptToPlay::unplayable() const
+{
+    if (starts()) return std::nullopt;
+    return stopped.value_or("it has no \"start\" line, so there is no game to watch");
+}
+
 ScriptToPlay script_to_play(script::Lines& lines)
 {
+    // A recording that stopped in the middle of a line ends in a line without its end.
+    lines.refuse_cut_line();
     ScriptToPlay script;
-    Replay trial;
-    while (const auto line = lines.next()) {
-        const std::string where = "line " + std::to_string(lines.number()) + ": ";
-        // A recording that stopped in the middle of a line ends in a line without its end.
-        if (lines.cut()) {
-            script.stopped = where + "the line has no end: the script was cut off there";
-            return script;
-        }
-        try {
-            if (auto command = script::read_line(*line)) {
-                trial.run(*command);
-                script.commands.push_back(std::move(*command));
-            }
-        } catch (const ScriptError& failure) {
-            script.stopped = where + failure.what();
-            return script;
-        }
-    }
-    script.stopped = lines.failure();
+    script.stopped =
+        Replay().run(lines, [&script](const script::Command& command) { script.commands.push_back(command); });
     return script;
 }
 

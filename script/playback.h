@@ -51,6 +51,8 @@ struct ScriptToPlay {
     std::optional<std::string> stopped;
     // Whether the game starts: a script without "start" shows nothing.
     bool starts() const;
+    // Why the script cannot be watched; nothing when its game starts.
+    std::optional<std::string> unplayable() const;
 };
 ScriptToPlay script_to_play(script::Lines& lines);
 

@@ -51,8 +51,9 @@ public:
         std::istringstream stream(text);
         script::Lines lines = script::Lines::of(stream, "the recording");
         ScriptToPlay script = script_to_play(lines);
-        playable = script.starts();
-        if (!playable) return script.stopped.value_or("it has no \"start\" line, so there is no game to watch");
+        const auto reason = script.unplayable();
+        playable = !reason;
+        if (reason) return *reason;
         watched_ = std::make_unique<Playback>(std::move(script.commands));
         return script.stopped.value_or("");
     }

@@ -58,8 +58,9 @@ std::vector<double> paint_numbers(const paint::PaintPlan& plan, std::span<const 
 std::string layout_json()
 {
     using Kind = paint::PaintOp::Kind;
-    return fmt::format(R"({{"opSize":{},"fill":{},"hatch":{},"text":{}}})", op_size, static_cast<int>(Kind::fill),
-                       static_cast<int>(Kind::hatch), static_cast<int>(Kind::text));
+    return fmt::format(R"({{"opSize":{},"fill":{},"hatch":{},"text":{},"twipsPerPixel":{}}})", op_size,
+                       static_cast<int>(Kind::fill), static_cast<int>(Kind::hatch), static_cast<int>(Kind::text),
+                       shortest_text(paint::Scale{}.twips_per_pixel));
 }
 
 std::string runs_json(const paint::PaintPlan& plan)

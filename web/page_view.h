@@ -19,7 +19,8 @@ namespace vorbix::web {
 inline constexpr int op_size = 8;
 std::vector<double> paint_numbers(const paint::PaintPlan& plan, std::span<const paint::Box> areas,
                                   std::span<const paint::PaintOp> ops);
-// The numbers' layout as JSON: the op size and the numbers of the kinds of operation.
+// The numbers' layout as JSON: the op size, the numbers of the kinds of operation, and the
+// twips to a CSS pixel at the window's own size.
 std::string layout_json();
 
 // The plan's text runs: text, CSS font and clip.

@@ -3,19 +3,20 @@
 // never scrolled, and fitted again whenever the stage changes size, as when the screen turns
 // or the browser's window is resized. With a mouse the window keeps its own size wherever it
 // fits, as on the desktop; on a touch screen it grows or shrinks to fill the stage.
-const ownTwipsPerPixel = 15; // the window's own size: 15 twips to a CSS pixel, 96 to the inch
-
 export class Layout {
   #stage;
   #box;
+  #ownTwipsPerPixel;
   #refit;
   #scale = 1;
   #shown = null; // the window's size in CSS pixels, as shown
 
-  // refit() is called when the scale changes, for the window to be drawn at the new one.
-  constructor(stage, box, refit) {
+  // ownTwipsPerPixel gives the window's own size; refit() is called when the scale changes,
+  // for the window to be drawn at the new one.
+  constructor(stage, box, ownTwipsPerPixel, refit) {
     this.#stage = stage;
     this.#box = box;
+    this.#ownTwipsPerPixel = ownTwipsPerPixel;
     this.#refit = refit;
     new ResizeObserver(() => this.#fit()).observe(stage);
     matchMedia("(pointer: coarse)").addEventListener("change", () => this.#fit());
@@ -23,7 +24,7 @@ export class Layout {
 
   // Twips to a CSS pixel at the scale shown.
   get twipsPerPixel() {
-    return ownTwipsPerPixel / this.#scale;
+    return this.#ownTwipsPerPixel / this.#scale;
   }
 
   // The window's size in CSS pixels as drawn at the scale shown.

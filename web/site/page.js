@@ -31,7 +31,7 @@ class Page {
     this.#box = elements.box;
     this.#canvas = new Canvas(elements.canvas, game);
     this.#controls = new Controls(elements.box, elements.canvas, (name) => this.click(name));
-    this.#layout = new Layout(elements.stage, elements.box, () => this.redraw());
+    this.#layout = new Layout(elements.stage, elements.box, game.layout.twipsPerPixel, () => this.redraw());
     this.#clock = new Clock(game, () => this.redraw());
     const press = (name) => this.key(name);
     takeKeys(press);

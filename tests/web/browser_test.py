@@ -153,11 +153,7 @@ class Page(unittest.TestCase):
     def test_a_game_over_restarts_with_the_question(self):
         page = self.browser
         self.open_page("Enter")
-        deadline = time.monotonic() + 90
-        while not self.dump()["buttons"]["Command1"]["visible"]:
-            self.assertLess(time.monotonic(), deadline, "no Game Over after 90 s of Down")
-            page.key("ArrowDown")
-            time.sleep(0.1)
+        play_to_game_over(self, lambda: page.key("ArrowDown"), "Down")
         best = self.dump()["state"]["hiscore"]
         page.click_element("[data-name=Command1]")
         page.wait_for("document.getElementById('question').open")
@@ -193,6 +189,15 @@ def piece_at_row(row):
     """A condition: the game's piece falls at a row of the well or below it. Before the first
     piece comes (gravity starts with it), the row still holds what the start-up left."""
     return "(() => { const d = vorbix.dump(); return d.timers[0].interval === 50 && d.state.row >= %d; })()" % row
+
+
+def play_to_game_over(test, press, what):
+    """Presses until "Game Over" shows, for at most 90 s."""
+    deadline = time.monotonic() + 90
+    while not test.dump()["buttons"]["Command1"]["visible"]:
+        test.assertLess(time.monotonic(), deadline, "no Game Over after 90 s of " + what)
+        press()
+        time.sleep(0.1)
 
 
 def native_state(script):
@@ -310,11 +315,7 @@ class Phone(unittest.TestCase):
         page.tap_element("[data-name=Pause]")
         page.wait_for("document.querySelector('[data-name=Pause]').hidden")
         self.expect_native_state("after a pause and its end")
-        deadline = time.monotonic() + 90
-        while not self.dump()["buttons"]["Command1"]["visible"]:
-            self.assertLess(time.monotonic(), deadline, "no Game Over after 90 s of dropping")
-            page.tap_element("#touch [data-key=ArrowDown]")
-            time.sleep(0.1)
+        play_to_game_over(self, lambda: page.tap_element("#touch [data-key=ArrowDown]"), "dropping")
         best = self.dump()["state"]["score"]
         # A whole game painted a change at a time leaves the picture a fresh paint makes.
         self.assertTrue(page.eval("vorbix.pixels(false).then(async (p) => p === (await vorbix.pixels(true)))"),

@@ -35,8 +35,9 @@ expect_same_picture() { # actual, expected, what
 # The game's keys in the recording, as their codes, in the order the game took them.
 recorded_keys() { sed -n 's/^key \([0-9]*\)$/\1/p' "$recording" | tr '\n' ' '; }
 
-# Each of the first four keys of the recording (Left, A, Right, S) changed the falling piece:
-# the replay dumps the game just before and just after each of them.
+# Each of the first four keys of the recording (Left, Right, A, S) changed the falling piece:
+# the replay dumps the game just before and just after each of them. The turns come back in
+# the middle of the well, where no wall can block them, and S turns back to where A began.
 expect_keys_took_effect() {
     awk 'BEGIN { keys = 0 } /^key / && keys < 4 { print "dump"; print; print "dump"; keys++; next } { print }' \
         "$recording" | "$replay" >"$work/keys.json" 2>"$work/replay.log" ||
@@ -44,7 +45,7 @@ expect_keys_took_effect() {
     python3 - "$work/keys.json" <<'PY' || fail "a key did not move or turn the piece"
 import json, sys
 dumps = [json.loads(line)["state"] for line in open(sys.argv[1])]
-effects = [("Left", "col", -1), ("A", "rotation", None), ("Right", "col", 1), ("S", "rotation", None)]
+effects = [("Left", "col", -1), ("Right", "col", 1), ("A", "rotation", None), ("S", "rotation", None)]
 failed = False
 for (key, field, step), before, after in zip(effects, dumps[0::2], dumps[1::2]):
     moved = after[field] - before[field]
@@ -64,7 +65,7 @@ scenario_play() {
     expect_size "$expected_width" "$expected_height" "the window"
     # The curtain opens over about 3 s; the piece is then well inside the well.
     sleep 3.5
-    for key in Left a Right s; do press "$key"; sleep 0.15; done
+    for key in Left Right a s; do press "$key"; sleep 0.15; done
 
     press p
     sleep 0.3
@@ -91,7 +92,7 @@ scenario_play() {
 
     local keys
     keys=$(recorded_keys)
-    [[ "$keys" == "37 65 39 83 80 "* ]] || fail "the game took the keys $keys, not Left A Right S P first"
+    [[ "$keys" == "37 39 65 83 80 "* ]] || fail "the game took the keys $keys, not Left Right A S P first"
     [[ "$keys" == *" 40 37 65 40 80 " ]] || fail "the game took the keys $keys, not Down Left A Down P last"
     expect_keys_took_effect
     { cat "$recording"; echo dump; } | "$replay" --png "$work/pictures" >/dev/null 2>"$work/replay.log" ||

@@ -130,17 +130,17 @@ def phone_figures(base, figures):
             1000 * page.goto(base + "/index.html", "document.getElementById('question').open"))
         page.offline(False)
         page.tap_element("#question button[value=no]")
-        page.wait_for("vorbix.idle() && vorbix.dump().timers[0].interval === 50", timeout=10)
+        page.wait_for("vorbix.idle() && (await vorbix.dump()).timers[0].interval === 50", timeout=10)
         time.sleep(3)
         figures["phone_main_thread_cpu_percent"].append(main_thread_percent(page))
         # A touch's effect is there when the touch's own event has been handled.
-        col = page.eval("vorbix.dump().state.col")
+        col = page.eval("vorbix.dump().then((dump) => dump.state.col)")
         x, y = page.centre("#touch [data-key=ArrowLeft]")
         point = dict(x=x, y=y, radiusX=4, radiusY=4, force=1, id=1)
         clock = time.monotonic()
         page.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=[point])
         figures["phone_touch_handled_ms"].append(1000 * (time.monotonic() - clock))
-        figures["phone_touch_moved_at_once"].append(1.0 if page.eval("vorbix.dump().state.col") == col - 1 else 0.0)
+        figures["phone_touch_moved_at_once"].append(1.0 if page.eval("vorbix.dump().then((dump) => dump.state.col)") == col - 1 else 0.0)
         page.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
 
@@ -161,14 +161,14 @@ def main():
             seconds = page.goto(base + "/index.html", "document.getElementById('question').open")
             figures["load_to_question_ms"].append(1000 * seconds)
             page.key("Escape")
-            page.wait_for("vorbix.idle() && vorbix.dump().timers[0].interval === 50", timeout=10)
+            page.wait_for("vorbix.idle() && (await vorbix.dump()).timers[0].interval === 50", timeout=10)
             time.sleep(3)  # the curtain opens; then play only
             processes = chromium_processes(page.process.pid)
             cpu, clock = cpu_seconds(processes), time.monotonic()
-            first_tick = page.eval("vorbix.gravity.length")
+            first_tick = page.eval("vorbix.gravity().then((times) => times.length)")
             figures["main_thread_cpu_percent"].append(main_thread_percent(page))
             figures["browser_cpu_percent"].append(100 * (cpu_seconds(processes) - cpu) / (time.monotonic() - clock))
-            times = page.eval("vorbix.gravity")[first_tick:]
+            times = page.eval("vorbix.gravity()")[first_tick:]
             periods = sorted(b - a for a, b in zip(times, times[1:]))
             figures["gravity_median_ms"].append(statistics.median(periods))
             figures["gravity_worst_ms"].append(periods[-1])

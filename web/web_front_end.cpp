@@ -1,4 +1,4 @@
-// The page's question box and clock, in the page's own script (site/page.js).
+// The page's question box and clock, in the page's own scripts (site/session.js, site/page.js).
 #include "web/web_front_end.h"
 
 #include <emscripten.h>

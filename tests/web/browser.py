@@ -25,8 +25,8 @@ KEYS = {
 KEYS.update({c: ("Key" + c.upper(), ord(c.upper()), c) for c in "abcdefghijklmnopqrstuvwxyz"})
 
 
-# The page's entry for tests, served in place of the site's own.
-TEST_ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "entry", "main.js")
+# The page's entry and its worker's for tests, served in place of the site's own.
+TEST_ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "entry")
 
 
 class _Handler(http.server.SimpleHTTPRequestHandler):
@@ -52,10 +52,11 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
 
 
 def serve(site, entry=TEST_ENTRY, **extra):
-    """Serves the site on a free port of 127.0.0.1, with the tests' entry (unless entry is
-    None), and each folder of extra under /NAME/."""
+    """Serves the site on a free port of 127.0.0.1, with the files of the tests' entry folder
+    in place of the site's (unless entry is None), and each folder of extra under /NAME/."""
     handler = type("Handler", (_Handler,), {"extra": {"/%s/" % name: folder for name, folder in extra.items()},
-                                            "replaced": {"/main.js": entry} if entry else {}})
+                                            "replaced": {"/" + name: os.path.join(entry, name)
+                                                         for name in os.listdir(entry)} if entry else {}})
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(handler, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return "http://127.0.0.1:%d" % server.server_address[1], server
@@ -113,11 +114,12 @@ class Browser:
         return result["result"].get("value")
 
     def wait_for(self, condition, timeout=30, since=None):
-        """Waits until the expression holds; gives the seconds since `since` (or the call)."""
+        """Waits until the expression, which may await, holds; gives the seconds since `since`
+        (or the call)."""
         since = time.monotonic() if since is None else since
         while True:
             try:
-                if self.eval("!!(%s)" % condition):
+                if self.eval("(async () => !!(await (%s)))()" % condition):
                     return time.monotonic() - since
             except RuntimeError:
                 pass  # the page is still loading

@@ -10,6 +10,7 @@ export class Clock {
   #game;
   #ticked;
   #running = false;
+  #shown = true;
   #wake = null;
   #last = 0; // when the clock last moved on, in page time
   #carried = 0; // the part of a millisecond the clock has still to move
@@ -18,7 +19,13 @@ export class Clock {
   constructor(game, ticked) {
     this.#game = game;
     this.#ticked = ticked;
-    document.addEventListener("visibilitychange", () => (document.hidden ? this.#sleep() : this.#resume()));
+  }
+
+  // Whether the page is shown: hidden, the clock stands still.
+  show(shown) {
+    this.#shown = shown;
+    if (shown) this.#resume();
+    else this.#sleep();
   }
 
   // The clock follows real time from now on.
@@ -46,7 +53,7 @@ export class Clock {
   // Sleeps until the next tick falls due.
   #schedule() {
     this.#sleep();
-    if (!this.#running || document.hidden) return;
+    if (!this.#running || !this.#shown) return;
     const due = this.#game.nextDue();
     if (due !== null) this.#wake = setTimeout(() => this.#tick(), due);
   }

@@ -1,49 +1,38 @@
 // The page of Vorbix: the game's window on a canvas, with its buttons and curtain halves as
 // elements above it (controls.js), fitted to the screen (layout.js); the start-up question
-// in a dialog; keys (input.js), touches (touch.js) and clicks handed to the game; the game's
-// clock moved on with real time (clock.js); and games saved and watched (recordings.js).
-// While the question is open the clock stands still and nothing is drawn; the question is
-// answered, as vorbix-replay answers it, without time passing.
-import { Canvas } from "./canvas.js";
-import { Clock, PlaybackClock } from "./clock.js";
+// in a dialog; keys (input.js), touches (touch.js) and clicks handed to the game; and games
+// saved and watched (recordings.js). The game itself, its clock and the painting of the
+// canvas run in a worker of their own (session.js), so that this thread only takes the
+// player's events and places the controls when the window's frame changes.
+import { connect } from "./messages.js";
 import { Controls, questionBox } from "./controls.js";
-import { Game } from "./game.js";
 import { takeKeys } from "./input.js";
 import { Layout } from "./layout.js";
 import { offerRecordings } from "./recordings.js";
 import { takeTouches } from "./touch.js";
 
 class Page {
-  #game;
+  #call; // calls to the game's worker
   #box;
-  #canvas;
   #controls;
   #layout;
-  #clock;
-  #watching = null; // the clock of a recording being watched
+  #ended = null; // called when the recording being watched has ended
   #busy = false; // a call that may ask the question is running
   #playing = false; // the player's events reach the game
+  #watching = false; // a recording is watched in place of the page's game
   #answered = false; // the first question has been answered
-  #drawing = false; // a draw is on its way
 
-  constructor(game, elements) {
-    this.#game = game;
+  constructor(call, ownTwipsPerPixel, elements) {
+    this.#call = call;
     this.#box = elements.box;
-    this.#canvas = new Canvas(elements.canvas, game);
     this.#controls = new Controls(elements.box, elements.canvas, (name) => this.click(name));
-    this.#layout = new Layout(elements.stage, elements.box, game.layout.twipsPerPixel, () => this.redraw());
-    this.#clock = new Clock(game, () => this.redraw());
+    this.#layout = new Layout(elements.stage, elements.box, ownTwipsPerPixel, () => this.#refit());
     const press = (name) => this.key(name);
     takeKeys(press);
     takeTouches(elements.touch, press);
     offerRecordings(elements.menu, this, elements.tell);
-    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener("change", () => this.redraw());
-    // The faces load while the game starts; whatever was drawn before they came is drawn again.
-    Promise.all([...document.fonts].map((face) => face.load())).then(() => this.redraw({ whole: true }));
-  }
-
-  get game() {
-    return this.#game;
+    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener("change", () => this.#refit());
+    document.addEventListener("visibilitychange", () => call("show", [!document.hidden]));
   }
 
   // Whether no call into the game is under way (none waits for the question).
@@ -59,98 +48,96 @@ class Page {
   // Program start: the question, then the game plays.
   async start() {
     this.#playing = true;
-    await this.#asking(() => this.#game.start());
+    await this.#asking("start", []);
     this.#answered = true;
-  }
-
-  // Shows the game of a script, standing still; gives "" or the message of its faulty line.
-  show(script) {
-    const message = this.#game.replay(script);
-    this.redraw();
-    return message;
   }
 
   // Plays a recording at its recorded speed in place of the page's game; ended() is called
   // when it has been played to its end. Gives why it cannot be watched, where it stops
   // before its end, or "".
-  watch(recording, ended) {
+  async watch(recording, ended) {
     if (this.#busy) return "it can be watched once the question has been answered";
-    const { playable, message } = this.#game.watch(recording);
-    if (!playable) return message;
-    this.#playing = false;
-    this.#clock.halt();
-    this.#watching = new PlaybackClock(this.#game, () => this.redraw(), ended);
+    const { playable, message } = await this.#call("watch", [recording]);
+    if (playable) {
+      this.#playing = false;
+      this.#watching = true;
+      this.#ended = ended;
+    }
     return message;
+  }
+
+  // The game as the page has played it since it loaded.
+  recording() {
+    return this.#call("recording");
   }
 
   // A key or a touch control by its KeyboardEvent.key name; gives whether it was taken.
   key(name) {
-    if (this.#watching) {
-      this.#watching.key(this.#game.keyCode(name));
-      return true;
-    }
-    if (this.#busy || !this.#playing) return false;
-    this.#game.key(this.#game.keyCode(name));
-    this.redraw();
+    if (!this.#watching && (this.#busy || !this.#playing)) return false;
+    this.#call("key", [name]);
     return true;
   }
 
   click(button) {
     if (this.#busy || !this.#playing) return;
-    this.#asking(() => this.#game.click(button));
+    this.#asking("click", [button]);
   }
 
-  // Draws once the event at hand is done. Not at the next animation frame: the window changes
-  // only with its events, at most a few dozen times a second, and asking the browser for an
-  // animation frame costs it more than the drawing.
-  redraw({ whole = false } = {}) {
-    if (whole) this.#game.repaint();
-    if (this.#drawing) return;
-    this.#drawing = true;
-    queueMicrotask(() => {
-      this.#drawing = false;
-      // Nothing is drawn while the game waits inside its load event for the answer.
-      if (this.#busy) return;
-      this.#canvas.paint(this.#layout.twipsPerPixel, devicePixelRatio);
-      const frame = this.#game.frame();
-      if (!frame) return;
-      this.#controls.follow(frame);
-      this.#layout.follow(frame.size);
-    });
+  // A call of the game's worker by its name; a test's entry adds calls of its own there.
+  call(name, args) {
+    return this.#call(name, args);
   }
 
-  // A call into the game that may ask the question: the module waits inside it while the
-  // dialog is open, and nothing else may enter the game meanwhile.
-  async #asking(call) {
+  // The calls the game's worker makes of the page.
+  get handlers() {
+    return {
+      frame: (frame) => {
+        this.#controls.follow(frame);
+        this.#layout.follow(frame.size);
+      },
+      ended: () => this.#ended?.(),
+    };
+  }
+
+  // The window is drawn at the scale and the device pixels it is shown at.
+  #refit() {
+    this.#call("view", [{ twipsPerPixel: this.#layout.twipsPerPixel, ratio: devicePixelRatio }]);
+  }
+
+  // A call that may ask the question: nothing else may enter the game until it is answered.
+  async #asking(name, args) {
     this.#busy = true;
-    this.#clock.halt();
     try {
-      await call();
+      await this.#call(name, args);
     } finally {
       this.#busy = false;
       this.#box.hidden = false;
-      this.redraw();
-      if (!this.#watching) this.#clock.run();
     }
   }
 }
 
-// Opens the page in the document: loads the game and makes its window, not yet started.
-export async function openPage() {
+// Opens the page in the document with the game's worker (worker.js), which loads the game and
+// makes its window, not yet started. Fails when the module cannot load.
+export async function openPage(worker) {
   const element = (id) => document.getElementById(id);
   const box = element("window");
   const ask = questionBox(element("question"));
-  const game = await Game.load((text, title) => {
-    // As on the desktop, the window is away while the question is open (a restart unloads it).
-    box.hidden = true;
-    return ask(text, title);
-  });
+  const handlers = {
+    ask: (text, title) => {
+      // As on the desktop, the window is away while the question is open (a restart unloads it).
+      box.hidden = true;
+      return ask(text, title);
+    },
+  };
+  const call = connect(worker, handlers);
+  const surface = element("surface").transferControlToOffscreen();
+  const ownTwipsPerPixel = await call("open", [surface, devicePixelRatio, !document.hidden], [surface]);
   const message = element("message");
   const tell = (text) => {
     message.textContent = text;
     message.hidden = !text;
   };
-  return new Page(game, {
+  const page = new Page(call, ownTwipsPerPixel, {
     box,
     canvas: element("surface"),
     stage: element("stage"),
@@ -158,4 +145,6 @@ export async function openPage() {
     menu: element("menu"),
     tell,
   });
+  Object.assign(handlers, page.handlers);
+  return page;
 }

@@ -6,10 +6,11 @@
 // where it stops, that it has ended.
 export function offerRecordings(menu, page, tell) {
   const save = menu.querySelector("#save");
-  save.addEventListener("click", () => {
-    download(page.game.recording(), `vorbix-${timestamp(new Date())}.txt`);
+  save.addEventListener("click", async () => {
     // The game takes every key: the button keeps no focus that Return or Space would press.
     save.blur();
+    const moment = new Date();
+    download(await page.recording(), `vorbix-${timestamp(moment)}.txt`);
   });
   const picker = menu.querySelector("#watch");
   picker.addEventListener("change", () => {
@@ -24,7 +25,7 @@ export function offerRecordings(menu, page, tell) {
   });
 
   async function watch(file) {
-    const message = page.watch(await file.text(), () => tell(`${file.name} has been played to its end.`));
+    const message = await page.watch(await file.text(), () => tell(`${file.name} has been played to its end.`));
     tell(message ? `${file.name}: ${message}` : "");
   }
 }

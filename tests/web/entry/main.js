@@ -1,44 +1,39 @@
 // The page's entry for tests and measurements, which their server hands out in place of the
-// site's own main.js: the page as a player gets it, and, on window.vorbix, what the tests
-// look at. With ?replay=URL the page shows the game of that vorbix-replay script instead of
-// starting one, standing still: a way to reach a known state.
+// site's own main.js (and its worker.js in place of the site's): the page as a player gets
+// it, and, on window.vorbix, what the tests look at, each a call of the game's worker that
+// resolves to its answer. With ?replay=URL the page shows the game of that vorbix-replay
+// script instead of starting one, standing still: a way to reach a known state.
 import { keepOffline } from "./offline.js";
 import { openPage } from "./page.js";
 
 const replay = new URLSearchParams(location.search).get("replay");
+const worker = new Worker("worker.js", { type: "module" });
 let page = null;
 keepOffline(() => page !== null && page.answered);
-page = await openPage();
-const { game } = page;
-
-// The page times of the gravity ticks.
-const gravity = [];
-const advance = game.advance.bind(game);
-game.advance = (milliseconds) => {
-  const before = game.ticks(1);
-  const ticks = advance(milliseconds);
-  for (let tick = game.ticks(1); tick > before; --tick) gravity.push(performance.now());
-  return ticks;
-};
+page = await openPage(worker);
 
 async function show(url) {
-  const message = page.show(await (await fetch(url)).text());
+  const message = await page.call("show", [await (await fetch(url)).text()]);
   if (message) throw new Error(`${url}: ${message}`);
 }
 
+// A call of the game's worker, made with the arguments it is given.
+const call =
+  (name) =>
+  (...args) =>
+    page.call(name, args);
 window.vorbix = {
   started: replay ? show(replay) : page.start(),
-  dump: () => game.dump(),
-  runs: () => game.runs(),
   idle: () => page.idle,
-  recording: () => game.recording(),
-  // The canvas's pixels as a text, after the whole window has been painted afresh, or as the
-  // changes painted so far have left it.
-  pixels: async (afresh) => {
-    if (afresh) page.redraw({ whole: true });
-    await new Promise((done) => setTimeout(done));
-    const canvas = document.getElementById("surface");
-    return canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data.join();
-  },
-  gravity,
+  dump: call("dump"),
+  runs: call("runs"),
+  recording: call("recording"),
+  // The dump and the recording at one moment: the game's clock moves on between calls.
+  moment: call("moment"),
+  // The canvas's pixels, { width, height, data }, after the whole window has been painted
+  // afresh, or as the changes painted so far have left it.
+  pixels: call("pixels"),
+  // The worker's times of the gravity ticks, in milliseconds.
+  gravity: call("gravity"),
+  stall: call("stall"),
 };

@@ -8,9 +8,8 @@ try {
   const failed = new Promise((_, reject) => {
     worker.addEventListener("error", (event) => reject(new Error(event.message || "its worker could not start")));
   });
-  const { keepOffline } = await import("./offline.js");
+  const [{ keepOffline }, { openPage }] = await Promise.all([import("./offline.js"), import("./page.js")]);
   keepOffline(() => page !== null && page.answered);
-  const { openPage } = await import("./page.js");
   page = await Promise.race([failed, openPage(worker)]);
   await page.start();
 } catch (failure) {

@@ -134,8 +134,11 @@ function loadFaces(session) {
 export function serveSession(hooks = () => ({})) {
   const handlers = {};
   const page = connect(self, handlers);
+  // The module loads at once, while the page is still loading its own modules.
+  const loading = Game.load((text, title) => page("ask", [text, title]));
+  loading.catch(() => {}); // said by opening
   handlers.open = async (surface, ratio, shown) => {
-    const game = await Game.load((text, title) => page("ask", [text, title]));
+    const game = await loading;
     const { twipsPerPixel } = game.layout;
     const session = new Session(game, surface, { twipsPerPixel, ratio }, page);
     session.show(shown);

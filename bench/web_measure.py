@@ -1,8 +1,9 @@
 """Measures the page in headless Chromium, side by side in one run with the desktop game
 (under Xvfb) and a baseline page: page load to the question, the site's bytes, the CPU of the
-page's main thread in play against the desktop game's and the baseline page's, and the
-gravity period the page keeps; and on a phone's viewport (390 x 844 at ratio 3, touch): load
-and offline reload to the question, a touch's effect, and the CPU in play.
+page's main thread in play against the desktop game's and the baseline page's, the CPU of
+the game's worker beside it, and the gravity period the page keeps; and on a phone's
+viewport (390 x 844 at ratio 3, touch): load and offline reload to the question, a touch's
+effect, and the CPU in play.
   /usr/bin/python3 bench/web_measure.py [SITE] [RUNS] [DESKTOP_GAME]
     (build/web/site, 5 runs, build/release/programs/vorbix by default)
 Run it on a quiet machine after ./scripts/web.sh build and a Release build of the game."""
@@ -34,6 +35,36 @@ def cpu_seconds(pids):
         except OSError:
             pass
     return total / os.sysconf("SC_CLK_TCK")
+
+
+def worker_cpu_seconds(pids):
+    """User and system CPU of the processes' dedicated workers' threads, in seconds: the
+    page's game, its clock and its painting."""
+    total = 0
+    for pid in pids:
+        try:
+            threads = os.listdir("/proc/%d/task" % pid)
+        except OSError:
+            continue
+        for thread in threads:
+            try:
+                with open("/proc/%d/task/%s/comm" % (pid, thread)) as comm:
+                    if comm.read().strip() != "DedicatedWorker":
+                        continue
+                fields = open("/proc/%d/task/%s/stat" % (pid, thread)).read().rsplit(")", 1)[1].split()
+                total += int(fields[11]) + int(fields[12])
+            except OSError:
+                pass
+    return total / os.sysconf("SC_CLK_TCK")
+
+
+def threads_percent(page, seconds=SECONDS):
+    """The page's main thread and the game's worker over some seconds, in % of a core."""
+    processes = chromium_processes(page.process.pid)
+    task, worker, clock = metric(page, "TaskDuration"), worker_cpu_seconds(processes), time.monotonic()
+    time.sleep(seconds)
+    passed = time.monotonic() - clock
+    return 100 * (metric(page, "TaskDuration") - task) / passed, 100 * (worker_cpu_seconds(processes) - worker) / passed
 
 
 def chromium_processes(root):
@@ -132,7 +163,9 @@ def phone_figures(base, figures):
         page.tap_element("#question button[value=no]")
         page.wait_for("vorbix.idle() && (await vorbix.dump()).timers[0].interval === 50", timeout=10)
         time.sleep(3)
-        figures["phone_main_thread_cpu_percent"].append(main_thread_percent(page))
+        main, worker = threads_percent(page)
+        figures["phone_main_thread_cpu_percent"].append(main)
+        figures["phone_worker_cpu_percent"].append(worker)
         # A touch's effect is there when the touch's own event has been handled.
         col = page.eval("vorbix.dump().then((dump) => dump.state.col)")
         x, y = page.centre("#touch [data-key=ArrowLeft]")
@@ -153,6 +186,7 @@ def main():
                "desktop_game_cpu_percent": [], "browser_cpu_percent": [], "gravity_median_ms": [],
                "gravity_worst_ms": [], "ticks_missing": [], "phone_load_to_question_ms": [],
                "phone_offline_reload_to_question_ms": [], "phone_main_thread_cpu_percent": [],
+               "phone_worker_cpu_percent": [], "worker_cpu_percent": [],
                "phone_touch_handled_ms": [], "phone_touch_moved_at_once": []}
     with browser.Browser(800, 600) as page:
         page.send("Performance.enable")
@@ -166,7 +200,9 @@ def main():
             processes = chromium_processes(page.process.pid)
             cpu, clock = cpu_seconds(processes), time.monotonic()
             first_tick = page.eval("vorbix.gravity().then((times) => times.length)")
-            figures["main_thread_cpu_percent"].append(main_thread_percent(page))
+            main, worker = threads_percent(page)
+            figures["main_thread_cpu_percent"].append(main)
+            figures["worker_cpu_percent"].append(worker)
             figures["browser_cpu_percent"].append(100 * (cpu_seconds(processes) - cpu) / (time.monotonic() - clock))
             times = page.eval("vorbix.gravity()")[first_tick:]
             periods = sorted(b - a for a, b in zip(times, times[1:]))
@@ -194,6 +230,8 @@ def main():
     if desktop:
         print("page / desktop game: %.2f" % (page_cpu / statistics.median(figures["desktop_game_cpu_percent"])))
     print("phone / desktop viewport: %.2f" % (statistics.median(figures["phone_main_thread_cpu_percent"]) / page_cpu))
+    print("phone / desktop viewport, the game's worker: %.2f"
+          % (statistics.median(figures["phone_worker_cpu_percent"]) / statistics.median(figures["worker_cpu_percent"])))
 
 
 main()

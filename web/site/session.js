@@ -129,8 +129,8 @@ function loadFaces(session) {
 
 // Serves the page's calls in this worker. The page opens the session first, with the canvas
 // it hands over, its device pixels to a CSS pixel and whether it is shown; opening gives the
-// window's own twips to a CSS pixel, or fails when the module cannot load. hooks(session, game, surface) may add calls
-// of its own.
+// window's own twips to a CSS pixel, or fails when the module cannot load.
+// hooks(session, game, surface) may add calls of its own.
 export function serveSession(hooks = () => ({})) {
   const handlers = {};
   const page = connect(self, handlers);

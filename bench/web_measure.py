@@ -25,46 +25,37 @@ BASELINE = os.path.join(HERE, "baseline", "page")
 SECONDS = 10
 
 
-def cpu_seconds(pids):
-    """User and system CPU of the processes, in seconds."""
+def cpu_seconds(pids, thread=None):
+    """User and system CPU of the processes, or of their threads of one name, in seconds."""
+    def clock_ticks(folder):
+        fields = open(folder + "/stat").read().rsplit(")", 1)[1].split()
+        return int(fields[11]) + int(fields[12])
+
     total = 0
     for pid in pids:
+        folder = "/proc/%d" % pid
         try:
-            fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
-            total += int(fields[11]) + int(fields[12])
+            if thread is None:
+                total += clock_ticks(folder)
+                continue
+            for task in os.listdir(folder + "/task"):
+                with open("%s/task/%s/comm" % (folder, task)) as comm:
+                    if comm.read().strip() == thread:
+                        total += clock_ticks("%s/task/%s" % (folder, task))
         except OSError:
             pass
     return total / os.sysconf("SC_CLK_TCK")
 
 
-def worker_cpu_seconds(pids):
-    """User and system CPU of the processes' dedicated workers' threads, in seconds: the
-    page's game, its clock and its painting."""
-    total = 0
-    for pid in pids:
-        try:
-            threads = os.listdir("/proc/%d/task" % pid)
-        except OSError:
-            continue
-        for thread in threads:
-            try:
-                with open("/proc/%d/task/%s/comm" % (pid, thread)) as comm:
-                    if comm.read().strip() != "DedicatedWorker":
-                        continue
-                fields = open("/proc/%d/task/%s/stat" % (pid, thread)).read().rsplit(")", 1)[1].split()
-                total += int(fields[11]) + int(fields[12])
-            except OSError:
-                pass
-    return total / os.sysconf("SC_CLK_TCK")
-
-
 def threads_percent(page, seconds=SECONDS):
-    """The page's main thread and the game's worker over some seconds, in % of a core."""
+    """The page's main thread and its dedicated workers' (the game, its clock and its painting)
+    over some seconds, in % of a core."""
     processes = chromium_processes(page.process.pid)
-    task, worker, clock = metric(page, "TaskDuration"), worker_cpu_seconds(processes), time.monotonic()
+    task, worker, clock = metric(page, "TaskDuration"), cpu_seconds(processes, "DedicatedWorker"), time.monotonic()
     time.sleep(seconds)
     passed = time.monotonic() - clock
-    return 100 * (metric(page, "TaskDuration") - task) / passed, 100 * (worker_cpu_seconds(processes) - worker) / passed
+    return (100 * (metric(page, "TaskDuration") - task) / passed,
+            100 * (cpu_seconds(processes, "DedicatedWorker") - worker) / passed)
 
 
 def chromium_processes(root):
@@ -91,13 +82,6 @@ def site_bytes(site):
 
 def metric(page, name):
     return next(m["value"] for m in page.send("Performance.getMetrics")["metrics"] if m["name"] == name)
-
-
-def main_thread_percent(page, seconds=SECONDS):
-    """The page's main thread over some seconds, in % of a core."""
-    task, clock = metric(page, "TaskDuration"), time.monotonic()
-    time.sleep(seconds)
-    return 100 * (metric(page, "TaskDuration") - task) / (time.monotonic() - clock)
 
 
 class Desktop:
@@ -213,7 +197,7 @@ def main():
 
             page.goto(base + "/baseline/index.html", "window.baseline && baseline.ticks.length > 10")
             time.sleep(1)
-            figures["baseline_page_cpu_percent"].append(main_thread_percent(page))
+            figures["baseline_page_cpu_percent"].append(threads_percent(page)[0])
             if desktop:
                 figures["desktop_game_cpu_percent"].append(desktop.cpu_in_play())
             phone_figures(base, figures)

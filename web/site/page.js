@@ -18,8 +18,6 @@ class Page {
   #layout;
   #ended = null; // called when the recording being watched has ended
   #busy = false; // a call that may ask the question is running
-  #playing = false; // the player's events reach the game
-  #watching = false; // a recording is watched in place of the page's game
   #answered = false; // the first question has been answered
 
   constructor(call, ownTwipsPerPixel, elements) {
@@ -47,7 +45,6 @@ class Page {
 
   // Program start: the question, then the game plays.
   async start() {
-    this.#playing = true;
     await this.#asking("start", []);
     this.#answered = true;
   }
@@ -58,11 +55,7 @@ class Page {
   async watch(recording, ended) {
     if (this.#busy) return "it can be watched once the question has been answered";
     const { playable, message } = await this.#call("watch", [recording]);
-    if (playable) {
-      this.#playing = false;
-      this.#watching = true;
-      this.#ended = ended;
-    }
+    if (playable) this.#ended = ended;
     return message;
   }
 
@@ -71,16 +64,16 @@ class Page {
     return this.#call("recording");
   }
 
-  // A key or a touch control by its KeyboardEvent.key name; gives whether it was taken.
+  // A key or a touch control by its KeyboardEvent.key name; gives whether it was taken. The
+  // game's worker decides what it does: it moves the piece, or pauses a watched recording.
   key(name) {
-    if (!this.#watching && (this.#busy || !this.#playing)) return false;
+    if (this.#busy) return false;
     this.#call("key", [name]);
     return true;
   }
 
   click(button) {
-    if (this.#busy || !this.#playing) return;
-    this.#asking("click", [button]);
+    if (!this.#busy) this.#asking("click", [button]);
   }
 
   // A call of the game's worker by its name; a test's entry adds calls of its own there.

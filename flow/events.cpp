@@ -1,6 +1,9 @@
 // The window's events as front ends deliver them: program start, keys, clicks on the named
-// buttons and timer ticks, each taken only while the window can take it.
+// buttons and timer ticks, each taken only while the window can take it. Whether it was
+// taken is the answer every front end and the recorder go by.
 #include "form/form1.h"
+
+#include <array>
 
 namespace vorbix {
 
@@ -10,36 +13,56 @@ Form1::~Form1() { front_end_.attach(nullptr); }
 
 void Form1::start() { Show(); }
 
-void Form1::key_down(int code)
+bool Form1::key_down(int code)
 {
-    if (controls) Form_KeyDown(code, 0);
+    if (!controls) return false;
+    Form_KeyDown(code, 0);
+    return true;
 }
 
-void Form1::click(std::string_view button)
+bool Form1::click(std::string_view button)
 {
-    if (!controls) return;
+    if (!controls) return false;
     // A click can arrive after the game has hidden the button; a hidden button takes none.
     if (button == ui().Pause.name && ui().Pause.visible) {
         Pause_Click();
-    } else if (button == ui().Command1.name && ui().Command1.visible) {
-        Command1_Click();
+        return true;
     }
+    if (button == ui().Command1.name && ui().Command1.visible) {
+        Command1_Click();
+        return true;
+    }
+    return false;
 }
 
-void Form1::tick(TimerId timer)
+bool Form1::tick(TimerId timer)
 {
-    if (!controls) return;
-    switch (timer) {
-    case TimerId::timer1:
-        if (ui().Timer1.live()) Timer1_Timer();
-        break;
-    case TimerId::timer2:
-        if (ui().Timer2.live()) Timer2_Timer();
-        break;
-    case TimerId::timer3:
-        if (ui().Timer3.live()) Timer3_Timer();
-        break;
+    if (!controls) return false;
+    struct Handler {
+        Timer FormControls::*timer;
+        void (Form1::*on_tick)();
+    };
+    static constexpr std::array<Handler, timer_count> handlers{{{&FormControls::Timer1, &Form1::Timer1_Timer},
+                                                                {&FormControls::Timer2, &Form1::Timer2_Timer},
+                                                                {&FormControls::Timer3, &Form1::Timer3_Timer}}};
+    const Handler& handler = handlers[static_cast<std::size_t>(timer)];
+    // A tick that was on its way when the game stopped its timer is none.
+    if (!(ui().*handler.timer).live()) return false;
+    (this->*handler.on_tick)();
+    return true;
+}
+
+std::optional<ShownButton> Form1::shown_button() const
+{
+    if (!controls) return std::nullopt;
+    const FormControls& ui = *controls;
+    // The window-system controls are listed bottom to top: the last shown button is on top.
+    for (auto name = ui.widget_order.rbegin(); name != ui.widget_order.rend(); ++name) {
+        if (*name == ui.Pause.name && ui.Pause.visible) return ShownButton{ui.Pause.name, false};
+        // "Game Over" builds the window afresh, and loading it asks the question again.
+        if (*name == ui.Command1.name && ui.Command1.visible) return ShownButton{ui.Command1.name, true};
     }
+    return std::nullopt;
 }
 
 std::optional<WindowView> Form1::window() const

@@ -30,9 +30,10 @@ public:
 
     // GamePort
     void start() override;
-    void key_down(int code) override;
-    void click(std::string_view button) override;
-    void tick(TimerId timer) override;
+    bool key_down(int code) override;
+    bool click(std::string_view button) override;
+    bool tick(TimerId timer) override;
+    std::optional<ShownButton> shown_button() const override;
     std::optional<WindowView> window() const override;
 
     // Creating the window: it is built from its design, loaded and shown.

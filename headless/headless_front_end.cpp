@@ -62,12 +62,13 @@ std::optional<std::int64_t> HeadlessFrontEnd::next_due() const
     return *due_[*next] - now_;
 }
 
-void HeadlessFrontEnd::deliver(TimerId id)
+bool HeadlessFrontEnd::deliver(TimerId id)
 {
-    if (game_ == nullptr) return;
+    if (game_ == nullptr) return false;
     if (observer_ != nullptr) observer_->before_tick(id);
-    game_->tick(id);
-    if (observer_ != nullptr) observer_->after_tick(id);
+    const bool taken = game_->tick(id);
+    if (observer_ != nullptr) observer_->after_tick(id, taken);
+    return taken;
 }
 
 void HeadlessFrontEnd::advance(std::int64_t milliseconds)
@@ -86,11 +87,9 @@ void HeadlessFrontEnd::advance(std::int64_t milliseconds)
 
 void HeadlessFrontEnd::tick(TimerId id, long count)
 {
+    // A skipped tick changes nothing, so every tick after it would be skipped too.
     for (long n = 0; n < count; ++n) {
-        const Timer* timer = timers_[index_of(id)];
-        // A skipped tick changes nothing, so every tick after it would be skipped too.
-        if (timer == nullptr || !timer->live()) return;
-        deliver(id);
+        if (!deliver(id)) return;
     }
 }
 

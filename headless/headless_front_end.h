@@ -14,11 +14,12 @@ namespace vorbix {
 
 class HeadlessFrontEnd : public FrontEnd {
 public:
-    // Told of every tick the clock delivers, before and after the game handles it.
+    // Told of every tick the clock delivers, before and after the game handles it, and
+    // whether the game took it.
     class TickObserver {
     public:
         virtual void before_tick(TimerId timer) = 0;
-        virtual void after_tick(TimerId timer) = 0;
+        virtual void after_tick(TimerId timer, bool taken) = 0;
 
     protected:
         ~TickObserver() = default;
@@ -52,7 +53,7 @@ public:
 
 private:
     std::optional<int> next_due_timer(std::int64_t until) const;
-    void deliver(TimerId id);
+    bool deliver(TimerId id);
 
     GamePort* game_ = nullptr;
     TickObserver* observer_ = nullptr;

@@ -39,17 +39,30 @@ constexpr int of_character(char32_t typed)
 }
 }  // namespace key
 
-// What the game offers every front end.
+// A push button the player can click now.
+struct ShownButton {
+    std::string_view name;
+    // Its click restarts the game, which asks the start-up question again before it goes on.
+    bool asks_question = false;
+};
+
+// What the game offers every front end. Whether the game takes an event is its own answer,
+// given here and nowhere else: the recorder writes down what was taken, and a front end or a
+// controller asks before it acts on what an event will do.
 class GamePort {
 public:
-    // Program start: the window is created from its design, loaded and shown.
+    // Program start: the window is created from its design, loaded and shown. It asks the
+    // start-up question.
     virtual void start() = 0;
-    // A key-down with the game's 16-bit virtual-key code; nothing while the window is unloaded.
-    virtual void key_down(int code) = 0;
-    // A click on the push button of that name; a button that is not visible takes no click.
-    virtual void click(std::string_view button) = 0;
-    // A tick of one of the window's timers; a timer that is not live at that moment gives none.
-    virtual void tick(TimerId timer) = 0;
+    // A key-down with the game's 16-bit virtual-key code: taken while the window is loaded.
+    virtual bool key_down(int code) = 0;
+    // A click on the push button of that name: taken only while the button is shown.
+    virtual bool click(std::string_view button) = 0;
+    // A tick of one of the window's timers: taken only while the timer is live.
+    virtual bool tick(TimerId timer) = 0;
+    // The shown push button that stands above any other shown one; nothing while none is
+    // shown.
+    virtual std::optional<ShownButton> shown_button() const = 0;
     // What the window shows; nothing while it is unloaded.
     virtual std::optional<WindowView> window() const = 0;
 

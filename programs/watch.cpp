@@ -24,11 +24,12 @@ void Watch::begin()
     step();
 }
 
-void Watch::key_down(int code)
+bool Watch::key_down(int code)
 {
-    if (code != key::p) return;
+    if (code != key::p) return false;
     playback_.toggle_pause(clock_.elapsed());
     step();
+    return true;
 }
 
 void Watch::show_window()

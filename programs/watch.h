@@ -24,9 +24,10 @@ private:
 
     // GamePort, for the window: only P reaches the playback, nothing reaches the game.
     void start() override {}
-    void key_down(int code) override;
-    void click(std::string_view) override {}
-    void tick(TimerId) override {}
+    bool key_down(int code) override;
+    bool click(std::string_view) override { return false; }
+    bool tick(TimerId) override { return false; }
+    std::optional<ShownButton> shown_button() const override { return std::nullopt; }
     std::optional<WindowView> window() const override { return playback_.replay().form().window(); }
 
     Playback playback_;

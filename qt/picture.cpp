@@ -88,9 +88,10 @@ PicturePlatform::~PicturePlatform() = default;
 struct ReplayPictures::Painter final : GamePort {
     Painter() : game_window(this) {}
     void start() override {}
-    void key_down(int) override {}
-    void click(std::string_view) override {}
-    void tick(TimerId) override {}
+    bool key_down(int) override { return false; }
+    bool click(std::string_view) override { return false; }
+    bool tick(TimerId) override { return false; }
+    std::optional<ShownButton> shown_button() const override { return std::nullopt; }
     std::optional<WindowView> window() const override { return shown; }
 
     std::optional<WindowView> shown;

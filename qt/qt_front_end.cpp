@@ -43,7 +43,6 @@ void QtFrontEnd::attach(GamePort* game)
     game_ = game;
     if (game == nullptr) {
         stop_timers();
-        timers_ = {};
         window_->hide();
     }
     window_->attach(game);
@@ -101,10 +100,7 @@ int QtFrontEnd::seconds_since_midnight() { return QTime::currentTime().msecsSinc
 
 void QtFrontEnd::window_created(const WindowView& window)
 {
-    for (const Timer* timer : window.timers) {
-        timers_[index_of(timer->id())] = timer;
-        restart_count(*timer);
-    }
+    for (const Timer* timer : window.timers) restart_count(*timer);
     window_->forget_painted();
 }
 
@@ -126,7 +122,6 @@ void QtFrontEnd::window_shown()
 void QtFrontEnd::window_unloaded()
 {
     stop_timers();
-    timers_ = {};
     window_->hide();
     window_->forget_painted();
 }
@@ -149,11 +144,10 @@ void QtFrontEnd::stop_timers()
 
 void QtFrontEnd::tick(TimerId id)
 {
-    const Timer* timer = timers_[index_of(id)];
-    // A timeout already queued when the game stopped the timer is not a tick.
-    if (quitting_ || timer == nullptr || !timer->live() || game_ == nullptr) return;
+    if (quitting_ || game_ == nullptr) return;
+    // A timeout already queued when the game stopped the timer is no tick: the game says so.
+    if (!game_->tick(id)) return;
     trace(tick_event(id));
-    game_->tick(id);
     window_->refresh();
 }
 

@@ -49,7 +49,6 @@ private:
     std::unique_ptr<GameWindow> window_;
     // Children of the window.
     std::array<QTimer*, timer_count> clocks_{};
-    std::array<const Timer*, timer_count> timers_{};
     QPointer<QMessageBox> open_question_;
     bool running_ = false;
     bool quitting_ = false;

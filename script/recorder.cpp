@@ -10,24 +10,6 @@
 namespace vorbix {
 namespace {
 
-bool live(const std::optional<WindowView>& window, TimerId timer)
-{
-    if (!window) return false;
-    for (const Timer* candidate : window->timers) {
-        if (candidate->id() == timer) return candidate->live();
-    }
-    return false;
-}
-
-bool visible_button(const std::optional<WindowView>& window, std::string_view name)
-{
-    if (!window) return false;
-    for (const PushButton* button : window->buttons) {
-        if (button->name == name) return button->visible;
-    }
-    return false;
-}
-
 Recorder::Clock steady_clock()
 {
     const auto began = std::chrono::steady_clock::now();
@@ -65,12 +47,12 @@ void Recorder::write(const std::string& text)
 }
 
 template <typename Event>
-void Recorder::record(const script::Command& command, bool taken, Event&& event)
+bool Recorder::record(const script::Command& command, Event&& event)
 {
     ++depth_;
-    event();
+    const bool taken = event();
     --depth_;
-    if (!taken || depth_ > 0) return;
+    if (!taken || depth_ > 0) return taken;
     std::string text;
     const std::int64_t now = clock_();
     if (now != last_moment_) text = line(script::Moment{now});
@@ -78,6 +60,7 @@ void Recorder::record(const script::Command& command, bool taken, Event&& event)
     text += queued_ + line(command);
     queued_.clear();
     write(text);
+    return true;
 }
 
 void Recorder::attach(GamePort* game)
@@ -110,22 +93,25 @@ int Recorder::seconds_since_midnight()
 
 void Recorder::start()
 {
-    record(script::Start{}, true, [this] { game_->start(); });
+    record(script::Start{}, [this] {
+        game_->start();
+        return true;
+    });
 }
 
-void Recorder::key_down(int code)
+bool Recorder::key_down(int code)
 {
-    record(script::Key{code}, game_->window().has_value(), [&] { game_->key_down(code); });
+    return record(script::Key{code}, [&] { return game_->key_down(code); });
 }
 
-void Recorder::click(std::string_view button)
+bool Recorder::click(std::string_view button)
 {
-    record(script::Click{std::string(button)}, visible_button(game_->window(), button), [&] { game_->click(button); });
+    return record(script::Click{std::string(button)}, [&] { return game_->click(button); });
 }
 
-void Recorder::tick(TimerId timer)
+bool Recorder::tick(TimerId timer)
 {
-    record(script::Tick{timer}, live(game_->window(), timer), [&] { game_->tick(timer); });
+    return record(script::Tick{timer}, [&] { return game_->tick(timer); });
 }
 
 }  // namespace vorbix

@@ -70,16 +70,18 @@ public:
 
     // GamePort: the front end's events, passed on to the game.
     void start() override;
-    void key_down(int code) override;
-    void click(std::string_view button) override;
-    void tick(TimerId timer) override;
+    bool key_down(int code) override;
+    bool click(std::string_view button) override;
+    bool tick(TimerId timer) override;
+    std::optional<ShownButton> shown_button() const override { return game_->shown_button(); }
     std::optional<WindowView> window() const override { return game_->window(); }
 
 private:
     // Runs an event of the game and records it when the game took it. An answer or a time of
     // day asked for during the event stands before it, where a replay takes it from its queue.
+    // Gives whether the game took it.
     template <typename Event>
-    void record(const script::Command& command, bool taken, Event&& event);
+    bool record(const script::Command& command, Event&& event);
     void write(const std::string& text);
 
     FrontEnd& front_end_;

@@ -48,7 +48,10 @@ void Replay::click(std::string_view name)
     const WindowView window = view();
     std::string names;
     for (const PushButton* button : window.buttons) {
-        if (button->name == name) return form_.click(name);
+        if (button->name == name) {
+            form_.click(name);
+            return;
+        }
         names += (names.empty() ? "" : " or ") + button->name;
     }
     throw ScriptError("no push button named " + shown(name) + " (" + names + ")");

@@ -41,13 +41,17 @@ protected:
     Timer& timer(int number) { return timers[number - 1]; }
 
     void start() override {}
-    void key_down(int) override {}
-    void click(std::string_view) override {}
-    void tick(TimerId id) override
+    bool key_down(int) override { return false; }
+    bool click(std::string_view) override { return false; }
+    // Taken while the timer is live, as the game takes it.
+    bool tick(TimerId id) override
     {
+        if (!timers[static_cast<std::size_t>(id)].live()) return false;
         ticks.push_back({static_cast<int>(id) + 1, clock.now()});
         if (hook) hook(id);
+        return true;
     }
+    std::optional<ShownButton> shown_button() const override { return std::nullopt; }
     std::optional<WindowView> window() const override { return std::nullopt; }
 
     HeadlessFrontEnd clock;

@@ -94,6 +94,29 @@ TEST_F(Restart, AsksTheQuestionAgain)
     EXPECT_EQ(game.state().difficulty, answer_no);
 }
 
+TEST_F(Restart, ThePortSaysWhichEventsTheGameTakesAndWhatAClickAsks)
+{
+    GamePort& port = game.form;
+    const auto shown = [&] { return port.shown_button().value_or(ShownButton{}); };
+    EXPECT_EQ(shown().name, "Command1");
+    EXPECT_TRUE(shown().asks_question);
+    // Gravity has stopped: its tick, and a click on the hidden Pause, are not taken.
+    EXPECT_FALSE(port.tick(TimerId::timer1));
+    EXPECT_FALSE(port.click("Pause"));
+    EXPECT_FALSE(port.click("Command2"));
+    // Pause, shown by P, stands above "Game Over" and only resumes.
+    EXPECT_TRUE(port.key_down(key::p));
+    EXPECT_EQ(shown().name, "Pause");
+    EXPECT_FALSE(shown().asks_question);
+    EXPECT_TRUE(port.click("Pause"));
+    EXPECT_EQ(shown().name, "Command1");
+    game.front_end.queue_answer(answer_no);
+    EXPECT_TRUE(port.click("Command1"));
+    EXPECT_EQ(game.front_end.asked(), 2);
+    EXPECT_FALSE(port.shown_button().has_value());
+    EXPECT_TRUE(port.tick(TimerId::timer2));
+}
+
 TEST_F(Restart, CountersStartAgainAndTheBestScoreIsKept)
 {
     game.restart(answer_no);

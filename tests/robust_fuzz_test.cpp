@@ -138,16 +138,18 @@ private:
         if (failure.empty() && !problem.empty()) failure = problem;
     }
 
-    void before_tick(TimerId id) override
+    void before_tick(TimerId /*id*/) override
     {
-        if (replay.form().controls->Pause.visible) {
-            fail_with("Timer" + std::to_string(static_cast<int>(id) + 1) + " ticked in a paused game");
-        }
+        paused_before_tick_ = replay.form().controls->Pause.visible;
         before_tick_ = replay.form().state;
     }
 
-    void after_tick(TimerId id) override
+    void after_tick(TimerId id, bool taken) override
     {
+        if (!taken) return;
+        if (paused_before_tick_) {
+            fail_with("Timer" + std::to_string(static_cast<int>(id) + 1) + " ticked in a paused game");
+        }
         fail_with(watch.check(replay.form()));
         if (id != TimerId::timer1 || !replay.form().controls) return;
         const FormControls& ui = *replay.form().controls;
@@ -168,6 +170,7 @@ private:
     }
 
     GameState before_tick_;
+    bool paused_before_tick_ = false;
 };
 
 // The outcome of running a script: where it first went wrong and how.

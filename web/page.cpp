@@ -101,7 +101,10 @@ public:
 
 private:
     void before_tick(TimerId) override {}
-    void after_tick(TimerId timer) override { ++ticks_[static_cast<std::size_t>(timer)]; }
+    void after_tick(TimerId timer, bool taken) override
+    {
+        if (taken) ++ticks_[static_cast<std::size_t>(timer)];
+    }
 
     WebFrontEnd front_end_;
     RecordingText recording_;

@@ -100,7 +100,8 @@ class Desktop:
             display = pipe.readline().strip()
         runtime = os.path.join(self.folder, "runtime")
         os.mkdir(runtime, 0o700)
-        self.environment = dict(os.environ, DISPLAY=":" + display, XDG_RUNTIME_DIR=runtime)
+        self.environment = dict(os.environ, DISPLAY=":" + display, XDG_RUNTIME_DIR=runtime,
+                                XDG_CONFIG_HOME=runtime)
         for name in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
             self.environment.pop(name, None)
 

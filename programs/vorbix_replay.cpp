@@ -1,6 +1,7 @@
 // vorbix-replay: runs a script of answers, keys, clicks and time against the headless game
 // and prints a JSON dump of everything observable for each "dump" line; with --png it also
 // saves, for each dump, the picture the game window would show at that moment.
+#include "platform/convert.h"
 #include "script/replay.h"
 
 #ifdef VORBIX_REPLAY_PICTURES
@@ -33,6 +34,8 @@ constexpr const char* help_text =
     "Options:\n"
     "  --png DIR      Also saves the picture of the window at every dump as DIR/dump-0001.png, ...\n"
     "  --overwrite    With --png, replaces the pictures of an earlier run that DIR holds.\n"
+    "  --scale F      With --png, draws the pictures F times the window's size, F from 1 to 4\n"
+    "                 (2, 2.5, ...); 1 when not given.\n"
     "  -h, --help     Shows this help and exits.\n"
     "  -v, --version  Shows the version and exits.\n"
     "\n"
@@ -42,10 +45,19 @@ constexpr const char* help_text =
 struct Options {
     std::optional<std::string> picture_folder;
     bool overwrite = false;
+    std::optional<double> scale;
     std::optional<std::string> script;
     bool help = false;
     bool version = false;
 };
+
+// A picture's scale as the command line gives it: a plain decimal number from 1 to 4.
+std::optional<double> scale_of(std::string_view text)
+{
+    const std::optional<double> scale = vorbix::decimal_value(text);
+    if (!scale || !(*scale >= 1.0 && *scale <= 4.0)) return std::nullopt;
+    return scale;
+}
 
 // The command line, or what is wrong with it.
 std::variant<Options, std::string> options_of(int argc, char** argv)
@@ -63,6 +75,11 @@ std::variant<Options, std::string> options_of(int argc, char** argv)
             options.picture_folder = argv[++i];
         } else if (word == "--overwrite") {
             options.overwrite = true;
+        } else if (word == "--scale") {
+            if (options.scale) return std::string("--scale is given twice");
+            if (i + 1 >= argc) return std::string("--scale needs a number from 1 to 4");
+            options.scale = scale_of(argv[++i]);
+            if (!options.scale) return "--scale takes a number from 1 to 4, not '" + std::string(argv[i]) + "'";
         } else if (word.size() > 1 && word.front() == '-') {
             return "unknown option '" + std::string(word) + "'";
         } else if (options.script) {
@@ -72,6 +89,7 @@ std::variant<Options, std::string> options_of(int argc, char** argv)
         }
     }
     if (options.overwrite && !options.picture_folder) return std::string("--overwrite goes only with --png");
+    if (options.scale && !options.picture_folder) return std::string("--scale goes only with --png");
     return options;
 }
 
@@ -80,7 +98,7 @@ int run(vorbix::script::Lines& script, const Options& options, int& argc, char**
     if (!options.picture_folder) return vorbix::run_script(script, std::cout, std::cerr, {}, "vorbix-replay");
 #ifdef VORBIX_REPLAY_PICTURES
     const vorbix::PicturePlatform platform(argc, argv);
-    vorbix::ReplayPictures pictures(*options.picture_folder);
+    vorbix::ReplayPictures pictures(*options.picture_folder, options.scale.value_or(1.0));
     if (const auto problem = pictures.prepare(options.overwrite)) {
         std::cerr << "vorbix-replay: " << *problem << '\n';
         return usage_error;

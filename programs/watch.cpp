@@ -2,8 +2,6 @@
 #include "programs/watch.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,12 +33,7 @@ bool Watch::key_down(int code)
 void Watch::show_window()
 {
     game_window_.refresh();
-    if (game_window_.isVisible()) return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect free = screen->availableGeometry();
-        game_window_.move(free.center() - QPoint(game_window_.width() / 2, game_window_.height() / 2));
-    }
-    game_window_.show();
+    if (!game_window_.isVisible()) game_window_.present();
 }
 
 void Watch::step()

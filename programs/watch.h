@@ -3,7 +3,7 @@
 // pauses the playback; closing the window ends it.
 #pragma once
 
-#include "qt/game_window.h"
+#include "qt/stage.h"
 #include "script/playback.h"
 
 #include <QElapsedTimer>
@@ -31,7 +31,7 @@ private:
     std::optional<WindowView> window() const override { return playback_.replay().form().window(); }
 
     Playback playback_;
-    qt::GameWindow game_window_;
+    qt::Stage game_window_;
     QTimer wake_;
     QElapsedTimer clock_;
 };

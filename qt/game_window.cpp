@@ -13,6 +13,7 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vorbix::qt {
 namespace {
@@ -46,7 +47,25 @@ void GameWindow::attach(GamePort* game)
 
 std::optional<WindowView> GameWindow::view() const { return game_ != nullptr ? game_->window() : std::nullopt; }
 
-paint::Scale GameWindow::scale() const { return paint::Scale{1440.0 / logicalDpiX(), devicePixelRatioF()}; }
+// The plan is made at the window's own twips to a pixel, with every pixel the zoom's device
+// pixels: the zoomed window is the window's own picture drawn anew at a finer grain.
+paint::Scale GameWindow::scale() const { return paint::Scale{1440.0 / logicalDpiX(), devicePixelRatioF() * zoom_}; }
+
+void GameWindow::set_zoom(double zoom)
+{
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    forget_painted();
+    refresh();
+}
+
+QSize GameWindow::own_size() const { return plan_ ? QSize(plan_->frame.width, plan_->frame.height) : QSize(); }
+
+QRect GameWindow::zoomed(int left, int top, int width, int height) const
+{
+    const auto edge = [this](int pixels) { return static_cast<int>(std::lround(pixels * zoom_)); };
+    return QRect(QPoint(edge(left), edge(top)), QPoint(edge(left + width) - 1, edge(top + height) - 1));
+}
 
 void GameWindow::forget_painted()
 {
@@ -65,17 +84,18 @@ void GameWindow::refresh()
         update();
     } else {
         const std::vector<paint::Box> changed = paint::changed_areas(&*plan_, next);
-        if (!changed.empty()) update(logical_region(changed, next.scale.ratio) & rect());
+        if (!changed.empty()) update(logical_region(changed, devicePixelRatioF()) & rect());
     }
     plan_ = std::move(next);
 }
 
 void GameWindow::sync_frame(const paint::Frame& frame)
 {
+    // The title is the real window's, whether this is the window or drawn inside one.
     const QString title = QString::fromStdString(frame.caption);
-    if (windowTitle() != title) setWindowTitle(title);
-    const QSize size(frame.width, frame.height);
-    if (minimumSize() != size || maximumSize() != size) setFixedSize(size);
+    if (window()->windowTitle() != title) window()->setWindowTitle(title);
+    const QSize size = zoomed(0, 0, frame.width, frame.height).size();
+    if (this->size() != size) resize(size);
     for (const paint::Widget& button : frame.buttons) sync_button(button);
     for (const paint::Widget& half : frame.curtain) sync_curtain_half(half);
     sync_stacking(frame.stacking);
@@ -92,11 +112,12 @@ void GameWindow::sync_button(const paint::Widget& button)
         found = buttons_.emplace(button.name, widget).first;
     }
     CaptionButton& widget = *found->second;
-    const QRect place(button.left, button.top, button.width, button.height);
+    const QRect place = zoomed(button.left, button.top, button.width, button.height);
     if (widget.geometry() != place) widget.setGeometry(place);
     const QString caption = QString::fromStdString(button.caption);
     if (widget.text() != caption) widget.setText(caption);
-    const QFont font = design_font(button.font);
+    QFont font = design_font(button.font);
+    font.setPointSizeF(font.pointSizeF() * zoom_);
     if (widget.font() != font) widget.setFont(font);
     if (widget.isHidden() == button.visible) widget.setVisible(button.visible);
 }
@@ -115,9 +136,9 @@ void GameWindow::sync_curtain_half(const paint::Widget& half)
         found = curtain_.emplace(half.name, made).first;
     }
     const CurtainHalf& frames = found->second;
-    const QRect place(half.left, half.top, half.width, half.height);
+    const QRect place = zoomed(half.left, half.top, half.width, half.height);
     if (frames.frame->geometry() != place) frames.frame->setGeometry(place);
-    const QRect inner(0, 0, half.inner_width, half.inner_height);
+    const QRect inner = zoomed(0, 0, half.inner_width, half.inner_height);
     if (frames.inner->geometry() != inner) frames.inner->setGeometry(inner);
     if (frames.frame->isHidden() == half.visible) frames.frame->setVisible(half.visible);
 }
@@ -149,7 +170,9 @@ void GameWindow::paintEvent(QPaintEvent* event)
         return;
     }
     if (!plan_ || !(plan_->scale == scale())) plan_ = paint::plan_of(*window, scale());
-    const paint::Box exposed = device_box(event->rect(), plan_->scale.ratio);
+    const paint::Box exposed = device_box(event->rect(), devicePixelRatioF());
+    // The plan's logical pixels are the window's own; the zoom makes them the widget's.
+    painter.scale(zoom_, zoom_);
     execute(painter, *plan_, paint::ops_within(*plan_, {&exposed, 1}));
 }
 
@@ -159,9 +182,13 @@ void GameWindow::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
+    press(*event);
+}
+
+void GameWindow::press(const QKeyEvent& event)
+{
     // Held keys repeat: every repeat is a key-down of its own.
-    game_->key_down(virtual_key(event->key()));
-    refresh();
+    if (game_ != nullptr && game_->key_down(virtual_key(event.key()))) refresh();
 }
 
 void GameWindow::closeEvent(QCloseEvent* event)

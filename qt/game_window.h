@@ -2,7 +2,9 @@
 // cell sprites from the window's view, with real Qt children for the push buttons and the
 // curtain halves, made for the controls the view lists and named after them. Keys and clicks
 // go to the game's port; after each event refresh() brings the children and the picture up
-// to date, repainting only what changed.
+// to date, repainting only what changed. The whole of it can be drawn at a zoom, each edge
+// on a device pixel: cells, hatches, texts, buttons and curtain grow together, and the game
+// never hears of it.
 #pragma once
 
 #include "paint/plan.h"
@@ -34,6 +36,16 @@ public:
     // The window was built afresh: everything is painted again at the next refresh.
     void forget_painted();
 
+    // Draws the window this many times its own size; 1 unless told.
+    void set_zoom(double zoom);
+    double zoom() const { return zoom_; }
+    // The window's own size in logical pixels, unzoomed, as the last refresh found it; empty
+    // before the first.
+    QSize own_size() const;
+
+    // A key pressed in the window: the game's, by its code.
+    void press(const QKeyEvent& event);
+
     // Called instead of closing when the player closes the window.
     void on_close(std::function<void()> handler) { close_handler_ = std::move(handler); }
 
@@ -56,8 +68,11 @@ private:
     void sync_curtain_half(const paint::Widget& half);
     void sync_stacking(const std::vector<std::string>& order);
     void click(const std::string& button);
+    // A rectangle of the window's own logical pixels at the zoom.
+    QRect zoomed(int left, int top, int width, int height) const;
 
     GamePort* game_;
+    double zoom_ = 1.0;
     std::map<std::string, CaptionButton*, std::less<>> buttons_;
     std::map<std::string, CurtainHalf, std::less<>> curtain_;
     // What the surface shows, or is about to show once Qt has painted it.

@@ -98,7 +98,7 @@ struct ReplayPictures::Painter final : GamePort {
     qt::GameWindow game_window;
 };
 
-ReplayPictures::ReplayPictures(std::string folder) : folder_(std::move(folder)) {}
+ReplayPictures::ReplayPictures(std::string folder, double zoom) : folder_(std::move(folder)), zoom_(zoom) {}
 
 ReplayPictures::~ReplayPictures() = default;
 
@@ -123,7 +123,10 @@ std::optional<std::string> ReplayPictures::prepare(bool overwrite)
 
 std::string ReplayPictures::write(const WindowView& shown)
 {
-    if (!painter_) painter_ = std::make_unique<Painter>();
+    if (!painter_) {
+        painter_ = std::make_unique<Painter>();
+        painter_->game_window.set_zoom(zoom_);
+    }
     painter_->shown = shown;
     qt::GameWindow& window = painter_->game_window;
     // Everything is painted afresh for every picture.

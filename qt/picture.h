@@ -13,8 +13,9 @@ struct WindowView;
 
 class ReplayPictures {
 public:
-    // Pictures go to folder/dump-0001.png, dump-0002.png, ... in the order of the dumps.
-    explicit ReplayPictures(std::string folder);
+    // Pictures go to folder/dump-0001.png, dump-0002.png, ... in the order of the dumps, the
+    // window drawn at a zoom (1: its own size).
+    explicit ReplayPictures(std::string folder, double zoom = 1.0);
     ~ReplayPictures();
     ReplayPictures(const ReplayPictures&) = delete;
     ReplayPictures& operator=(const ReplayPictures&) = delete;
@@ -30,6 +31,7 @@ public:
 private:
     struct Painter;
     std::string folder_;
+    double zoom_;
     int written_ = 0;
     std::unique_ptr<Painter> painter_;
 };

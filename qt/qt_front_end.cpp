@@ -1,13 +1,12 @@
 // The Qt front end: question box, timers, time of day and the game window's life.
 #include "qt/qt_front_end.h"
 
-#include "qt/game_window.h"
+#include "qt/stage.h"
 #include "qt/trace.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QTime>
 #include <QTimer>
 
@@ -22,7 +21,7 @@ const char* tick_event(TimerId id)
 }
 }  // namespace
 
-QtFrontEnd::QtFrontEnd() : window_(std::make_unique<GameWindow>())
+QtFrontEnd::QtFrontEnd() : window_(std::make_unique<Stage>())
 {
     // Only closing the game window ends the program: the question box, closed while the game
     // window is hidden for a restart, answers No instead.
@@ -108,15 +107,8 @@ void QtFrontEnd::window_shown()
 {
     if (quitting_) return;
     window_->refresh();
-    const QScreen* screen = window_->screen() != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
-    if (screen != nullptr) {
-        const QRect free = screen->availableGeometry();
-        window_->move(free.center() - QPoint(window_->width() / 2, window_->height() / 2));
-    }
-    window_->show();
+    window_->present();
     trace("window-shown");
-    window_->raise();
-    window_->activateWindow();
 }
 
 void QtFrontEnd::window_unloaded()

@@ -1,7 +1,7 @@
 // The Qt front end: real time, real input and a real window for the game.
 // It implements the question box (a QMessageBox), the three interval timers (precise QTimers
 // named after the game's timers), the time of day, and showing and hiding the game window,
-// whose client area is a GameWindow. It leaves out the window's frame, which the window
+// drawn in a Stage that the player may resize. It leaves out the window's frame, which the window
 // manager draws, and the shift state of key events, which the game does not use.
 #pragma once
 
@@ -17,7 +17,7 @@ class QTimer;
 
 namespace vorbix::qt {
 
-class GameWindow;
+class Stage;
 
 class QtFrontEnd final : public FrontEnd {
 public:
@@ -46,7 +46,7 @@ private:
     void tick(TimerId id);
 
     GamePort* game_ = nullptr;
-    std::unique_ptr<GameWindow> window_;
+    std::unique_ptr<Stage> window_;
     // Children of the window.
     std::array<QTimer*, timer_count> clocks_{};
     QPointer<QMessageBox> open_question_;

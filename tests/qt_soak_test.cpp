@@ -3,7 +3,7 @@
 // of its question, so the objects alive after the last restart are as many as before. Under
 // the sanitizer build LeakSanitizer then checks the memory at the end of the program.
 #include "form/form1.h"
-#include "qt/game_window.h"
+#include "qt/stage.h"
 #include "qt/qt_front_end.h"
 #include "support/qt_helpers.h"
 
@@ -160,7 +160,7 @@ protected:
     }
 
     FormControls& ui() { return *form.controls; }
-    GameWindow& window() { return static_cast<GameWindow&>(testing::game_window()); }
+    Stage& window() { return static_cast<Stage&>(testing::game_window()); }
     QWidget& game_over_button() { return *window().findChild<QWidget*>(QStringLiteral("Command1")); }
 
     void tick(TimerId id)

@@ -93,12 +93,23 @@ sway_do() { session swaymsg "$@" >/dev/null || fail "swaymsg $*"; }
 # A user's file of the test: a path in the runtime folder that the session can write.
 user_file() { echo "$runtime/$1"; }
 
+# The game opens its window where the player left it: here at this size, in the output's
+# logical pixels.
+keep_window_size() { # width, height
+    # shellcheck disable=SC2016 # expanded by the session's shell
+    session sh -c 'mkdir -p "$HOME/.config/vorbix" && printf "[window]\nsize=@Size(%d %d)\n" "$1" "$2" \
+        >"$HOME/.config/vorbix/vorbix.conf"' sh "$1" "$2"
+}
+
 start_compositor() {
     cat >"$work/sway.conf" <<'CONFIG'
 # No X server, no frames: a Wayland client alone, its client area where its window is.
 xwayland disable
 default_border none
 default_floating_border none
+# The game's window floats, at the size it asks for, as a fixed window would; tiled, it would
+# fill the output.
+for_window [app_id="io.github.vorbix.Vorbix"] floating enable
 output HEADLESS-1 mode 1280x1024 position 0 0 scale 1
 CONFIG
     chmod 644 "$work/sway.conf"

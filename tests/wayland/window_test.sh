@@ -59,6 +59,7 @@ PY
 }
 
 scenario_play() {
+    keep_window_size "$expected_width" "$expected_height"
     start_game --record "$recording"
     answer_question Escape
     find_window Vorbix || fail "no \"Vorbix\" window after the answer"
@@ -112,7 +113,7 @@ picture_at_ratio_2() {
     for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.05; done
     [[ -s "$work/display" ]] || fail "Xvfb did not start"
     local display=":$(head -n1 "$work/display")" id info
-    DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 XDG_RUNTIME_DIR=$runtime \
+    DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 XDG_RUNTIME_DIR=$runtime XDG_CONFIG_HOME=$runtime \
         "$game" --watch "$recording" >"$work/watch.log" 2>&1 &
     local watcher=$!
     helper_pids+=("$watcher")
@@ -137,6 +138,7 @@ picture_at_ratio_2() {
 
 scenario_scale2() {
     set_scale 2
+    keep_window_size "$expected_width" "$expected_height"
     start_game --record "$recording"
     answer_question Escape
     find_window Vorbix || fail "no \"Vorbix\" window after the answer"

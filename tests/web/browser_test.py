@@ -413,7 +413,7 @@ def desktop_recording(path):
         display = ":" + pipe.readline().strip()
     runtime = tempfile.mkdtemp(prefix="vorbix-runtime-")
     environment = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
-    environment.update(DISPLAY=display, XDG_RUNTIME_DIR=runtime)
+    environment.update(DISPLAY=display, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=runtime)
     xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], env=environment, capture_output=True,
                                                 text=True).stdout  # noqa: E731
     played = subprocess.Popen([game, "--record", path], env=environment, stdout=subprocess.DEVNULL,

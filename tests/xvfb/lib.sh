@@ -21,6 +21,8 @@ require_tool convert imagemagick
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The game keeps where its window was left in the player's settings: each test starts afresh.
+export XDG_CONFIG_HOME="$work/config"
 shot="$work/screen.png"
 xvfb_pid=""
 game_pid=""

@@ -1,0 +1,113 @@
+// The player's window around the game's: fitting, full screen, and where it opens.
+#include "qt/stage.h"
+
+#include "qt/window_place.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace vorbix::qt {
+
+Stage::Stage(GamePort* game) : game_window_(game)
+{
+    setObjectName(QStringLiteral("Form1"));
+    game_window_.setObjectName(QStringLiteral("client"));
+    game_window_.setParent(this);
+    // The window takes the keys, so that the ones of its own never reach the game.
+    setFocusPolicy(Qt::StrongFocus);
+    game_window_.setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Stage::refresh()
+{
+    game_window_.refresh();
+    const QSize own = game_window_.own_size();
+    if (own.isEmpty() || own == own_size_) return;
+    own_size_ = own;
+    // Smaller than its own size the game's texts would no longer be read.
+    setMinimumSize(own_size_);
+    fit();
+}
+
+void Stage::fit()
+{
+    if (own_size_.isEmpty()) return;
+    const double across = static_cast<double>(width()) / own_size_.width();
+    const double down = static_cast<double>(height()) / own_size_.height();
+    game_window_.set_zoom(std::max(1.0, std::min(across, down)));
+    const QSize shown = game_window_.size();
+    game_window_.move((width() - shown.width()) / 2, (height() - shown.height()) / 2);
+}
+
+void Stage::present()
+{
+    if (!presented_) {
+        presented_ = true;
+        const std::optional<WindowPlace> place = saved_place();
+        const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+        if (place) {
+            resize(place->size.expandedTo(minimumSize()));
+        } else if (screen != nullptr) {
+            resize(own_size_ * first_zoom(own_size_, screen->availableGeometry().size()));
+        }
+        if (place && place->position) {
+            setGeometry(QRect(*place->position, size()));
+        } else {
+            centre_on_screen();
+        }
+        if (place && place->maximised) setWindowState(windowState() | Qt::WindowMaximized);
+        if (place && place->full_screen) setWindowState(windowState() | Qt::WindowFullScreen);
+    } else if (!isMaximized() && !isFullScreen()) {
+        centre_on_screen();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void Stage::centre_on_screen()
+{
+    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect free = screen->availableGeometry();
+    move(free.center() - QPoint(width() / 2, height() / 2));
+}
+
+void Stage::resizeEvent(QResizeEvent* /*event*/) { fit(); }
+
+void Stage::paintEvent(QPaintEvent* event)
+{
+    // The margin is the curtain's black, as the page's is. (Not the palette's: the buttons
+    // would take their colours from it.)
+    QPainter(this).fillRect(event->rect(), Qt::black);
+}
+
+void Stage::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F11 || event->matches(QKeySequence::FullScreen)) {
+        if (!event->isAutoRepeat()) setWindowState(windowState() ^ Qt::WindowFullScreen);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && isFullScreen()) {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        return;
+    }
+    game_window_.press(*event);
+}
+
+void Stage::closeEvent(QCloseEvent* event)
+{
+    save_place(*this);
+    event->accept();
+    if (close_handler_) close_handler_();
+}
+
+}  // namespace vorbix::qt

@@ -1,0 +1,52 @@
+// The window's place, kept between runs in the player's settings.
+#include "qt/window_place.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QWidget>
+
+namespace vorbix::qt {
+namespace {
+
+QSettings settings() { return QSettings(QStringLiteral("vorbix"), QStringLiteral("vorbix")); }
+
+}  // namespace
+
+double first_zoom(QSize own, QSize available)
+{
+    const auto fits = [&](double zoom) {
+        return zoom * own.height() <= available.height() * 2.0 / 3.0 && zoom * own.width() <= available.width();
+    };
+    double zoom = 1.0;
+    while (fits(zoom + 0.5)) zoom += 0.5;
+    return zoom;
+}
+
+std::optional<WindowPlace> saved_place()
+{
+    QSettings kept = settings();
+    const QSize size = kept.value(QStringLiteral("window/size")).toSize();
+    if (!size.isValid() || size.isEmpty()) return std::nullopt;
+    WindowPlace place{size, std::nullopt, kept.value(QStringLiteral("window/maximised")).toBool(),
+                      kept.value(QStringLiteral("window/fullScreen")).toBool()};
+    const QVariant position = kept.value(QStringLiteral("window/position"));
+    // A window whose middle is on no screen (one unplugged since, say) could not be reached.
+    if (position.isValid() && QGuiApplication::screenAt(QRect(position.toPoint(), size).center()) != nullptr) {
+        place.position = position.toPoint();
+    }
+    return place;
+}
+
+void save_place(const QWidget& window)
+{
+    // Maximised or full screen, the window is kept at the place it goes back to.
+    const QRect frame = window.normalGeometry();
+    QSettings kept = settings();
+    kept.setValue(QStringLiteral("window/size"), frame.size());
+    kept.setValue(QStringLiteral("window/position"), frame.topLeft());
+    kept.setValue(QStringLiteral("window/maximised"), window.isMaximized());
+    kept.setValue(QStringLiteral("window/fullScreen"), window.isFullScreen());
+}
+
+}  // namespace vorbix::qt

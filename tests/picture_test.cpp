@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -95,10 +96,12 @@ std::string read_all(const QString& path)
 }
 
 // Runs vorbix-replay on a script; gives its exit status. Standard output goes to json_path.
-int run_replay(const QString& script, const QString& json_path, const QString& picture_folder = {})
+int run_replay(const QString& script, const QString& json_path, const QString& picture_folder = {},
+               const std::string& scale = {})
 {
     std::string command = "'" + std::string(VORBIX_REPLAY_PROGRAM) + "'";
     if (!picture_folder.isEmpty()) command += " --png '" + picture_folder.toStdString() + "'";
+    if (!scale.empty()) command += " --scale " + scale;
     command += " '" + script.toStdString() + "' > '" + json_path.toStdString() + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -155,25 +158,46 @@ TEST(ReplayPictures, AFolderThatCannotBeMadeIsAnError)
     EXPECT_EQ(run_replay(script, folder + "/dumps.json", folder + "/a_file/png"), 2);
 }
 
+TEST(ReplayPictures, AScaleOutsideOneToFourIsRefused)
+{
+    const QString folder = fresh_folder("wrong_scale");
+    const QString script = write_script(folder, "dump\n");
+    for (const char* scale : {"0.5", "4.5", "2x", "-2", "nan", "''"}) {
+        EXPECT_EQ(run_replay(script, folder + "/dumps.json", folder + "/png", scale), 2) << scale;
+    }
+    EXPECT_FALSE(QDir(folder + "/png").exists()) << "a refused run draws nothing";
+}
+
 // The scripted states; each script in pictures/ ends with its one dump, and pictures/NAME.png
-// is its reviewed picture (pictures/make_references.sh renders them anew).
-class GameStatePicture : public ::testing::TestWithParam<const char*> {};
+// is its reviewed picture, pictures/NAME.xSCALE.png the one at a scale
+// (pictures/make_references.sh renders them anew).
+struct StatePicture {
+    const char* name;
+    const char* scale;  // "" for none given
+};
+
+class GameStatePicture : public ::testing::TestWithParam<StatePicture> {};
 
 TEST_P(GameStatePicture, LooksAsReviewed)
 {
-    const QString name = GetParam();
-    const QString folder = fresh_folder(name);
-    ASSERT_EQ(run_replay(references + "/" + name + ".txt", folder + "/dumps.json", folder + "/png"), 0);
+    const QString name = GetParam().name;
+    const std::string scale = GetParam().scale;
+    const QString folder = fresh_folder(name + QString::fromStdString(scale));
+    ASSERT_EQ(run_replay(references + "/" + name + ".txt", folder + "/dumps.json", folder + "/png", scale), 0);
     const QImage actual(folder + "/png/dump-0001.png");
     ASSERT_FALSE(actual.isNull()) << "no picture was rendered in " << folder.toStdString();
-    const QImage expected(references + "/" + name + ".png");
-    ASSERT_FALSE(expected.isNull()) << "no reference picture " << (references + "/" + name + ".png").toStdString();
+    // The scale 1 draws the picture of no scale.
+    const QString reference =
+        references + "/" + name + (scale.empty() || scale == "1" ? "" : ".x" + QString::fromStdString(scale)) + ".png";
+    const QImage expected(reference);
+    ASSERT_FALSE(expected.isNull()) << "no reference picture " << reference.toStdString();
 
     const Tolerance tolerance;
     const Comparison result = compare(actual, expected, tolerance);
     if (result.matches(tolerance)) return;
-    const QString actual_path = output + "/" + name + ".actual.png";
-    const QString diff_path = output + "/" + name + ".diff.png";
+    const QString shown = QFileInfo(reference).completeBaseName();
+    const QString actual_path = output + "/" + shown + ".actual.png";
+    const QString diff_path = output + "/" + shown + ".diff.png";
     actual.save(actual_path);
     result.diff.save(diff_path);
     ADD_FAILURE() << "the picture of " << name.toStdString() << " changed: "
@@ -181,12 +205,14 @@ TEST_P(GameStatePicture, LooksAsReviewed)
                                              std::to_string(tolerance.channel)
                                        : std::string("its size differs"))
                   << "\n  actual: " << actual_path.toStdString() << "\n  diff:   " << diff_path.toStdString()
-                  << "\n  reference: " << (references + "/" + name + ".png").toStdString();
+                  << "\n  reference: " << reference.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(States, GameStatePicture,
-                         ::testing::Values("normal_start", "hard_start", "seven_styles", "paused_curtain",
-                                           "game_over"));
+                         ::testing::Values(StatePicture{"normal_start", ""}, StatePicture{"hard_start", ""},
+                                           StatePicture{"seven_styles", ""}, StatePicture{"paused_curtain", ""},
+                                           StatePicture{"game_over", ""}, StatePicture{"seven_styles", "1"},
+                                           StatePicture{"seven_styles", "2"}, StatePicture{"game_over", "2.5"}));
 
 }  // namespace
 }  // namespace vorbix::picture

@@ -2,6 +2,8 @@
 // buttons, curtain halves and window size following the controls.
 #include "qt/game_window.h"
 #include "qt/key_map.h"
+#include "qt/stage.h"
+#include "qt/window_place.h"
 #include "support/headless_game.h"
 #include "support/qt_helpers.h"
 
@@ -141,6 +143,113 @@ TEST_F(GameWindowTest, GameOverButtonRestartsOnlyWhenShown)
     EXPECT_TRUE(game_over.isHidden()) << "the new window's button is hidden";
     EXPECT_TRUE(game.ui().Level.visible);
     EXPECT_EQ(game.ui().Timer2.interval(), 1);
+}
+
+TEST(WindowPlace, TheFirstZoomSuitsTheScreen)
+{
+    const QSize own(420, 428);
+    const struct {
+        QSize available;
+        double zoom;
+    } table[] = {
+        {{1024, 738}, 1.0},  {{1920, 1050}, 1.5}, {{2560, 1400}, 2.0},
+        {{3840, 2110}, 3.0}, {{800, 600}, 1.0},   {{1000, 2200}, 2.0},  // the width holds it back
+        {{300, 300}, 1.0},                                              // never below the window's own size
+    };
+    for (const auto& entry : table) EXPECT_EQ(first_zoom(own, entry.available), entry.zoom) << entry.available.width();
+}
+
+TEST(WindowPlace, ThePlaceLeftIsKeptAndAPlaceOffEveryScreenIsNotUsed)
+{
+    QWidget window;
+    window.setGeometry(20, 30, 630, 642);
+    save_place(window);
+    auto place = saved_place();
+    ASSERT_TRUE(place.has_value());
+    EXPECT_EQ(place->size, QSize(630, 642));
+    EXPECT_EQ(place->position, QPoint(20, 30));
+    EXPECT_FALSE(place->maximised || place->full_screen);
+
+    window.setGeometry(-50000, -50000, 630, 642);
+    save_place(window);
+    place = saved_place();
+    ASSERT_TRUE(place.has_value());
+    EXPECT_EQ(place->size, QSize(630, 642));
+    EXPECT_FALSE(place->position.has_value()) << "off every screen";
+}
+
+// The player's window around the game's: the game's window scaled as a whole to fit, centred.
+class StageTest : public ::testing::Test {
+protected:
+    StageTest()
+    {
+        game.start(answer_no);
+        stage.refresh();
+        // A hidden window hears of its new size only when it shows.
+        stage.show();
+    }
+
+    void press(int qt_key)
+    {
+        QKeyEvent event(QEvent::KeyPress, qt_key, Qt::NoModifier);
+        QApplication::sendEvent(&stage, &event);
+    }
+
+    QWidget& child(const char* name) { return *stage.findChild<QWidget*>(QLatin1String(name)); }
+
+    testing::HeadlessGame game;
+    Stage stage{&game.form};
+};
+
+TEST_F(StageTest, TheGamesWindowIsScaledWholeToFitAndCentred)
+{
+    if (stage.logicalDpiX() != 96) GTEST_SKIP() << "sizes below are at 96 DPI";
+    const GameWindow& drawn = stage.game_window();
+    EXPECT_EQ(stage.minimumSize(), QSize(420, 428)) << "never smaller than the game's window";
+    const struct {
+        QSize real;
+        double zoom;
+        QRect game;
+    } table[] = {
+        {{420, 428}, 1.0, {0, 0, 420, 428}},
+        {{1260, 1284}, 3.0, {0, 0, 1260, 1284}},
+        {{1001, 517}, 517.0 / 428, {247, 0, 507, 517}},
+        {{700, 1500}, 700.0 / 420, {0, 393, 700, 713}},
+    };
+    for (const auto& entry : table) {
+        stage.resize(entry.real);
+        EXPECT_DOUBLE_EQ(drawn.zoom(), entry.zoom) << entry.real.width();
+        EXPECT_EQ(drawn.geometry(), entry.game) << entry.real.width();
+    }
+    // Everything of the window grows with it: the curtain halves and the buttons with their fonts.
+    stage.resize(1260, 1284);
+    const QRect own = TwipScale(96).whole_pixels(game.ui().covertop.place);
+    EXPECT_EQ(child("covertop").geometry(), QRect(3 * own.x(), 3 * own.y(), 3 * own.width(), 3 * own.height()));
+    press(Qt::Key_P);
+    EXPECT_EQ(child("Pause").geometry(), QRect(312, 48, 603, 387));
+    EXPECT_DOUBLE_EQ(child("Pause").font().pointSizeF(), 3 * 48.0);
+    // The game never hears of it: its window is the one it set at start-up.
+    EXPECT_EQ(game.ui().client_width(), 6304.0f);
+    EXPECT_EQ(game.ui().client_height(), 6424.0f);
+    EXPECT_EQ(game.state().cellsize, 292.0f);
+}
+
+TEST_F(StageTest, FullScreenKeysAreTheWindowsAndEveryOtherKeyTheGames)
+{
+    press(Qt::Key_F11);
+    EXPECT_TRUE(stage.windowState() & Qt::WindowFullScreen);
+    press(Qt::Key_P);
+    EXPECT_TRUE(game.ui().Pause.visible) << "keys reach the game in full screen";
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(stage.windowState() & Qt::WindowFullScreen);
+    press(Qt::Key_F11);
+    press(Qt::Key_F11);
+    EXPECT_FALSE(stage.windowState() & Qt::WindowFullScreen) << "F11 leaves it too";
+    // Out of full screen, Escape is a key of the game's, as every other key (it acts on nothing).
+    const int left = game.state().col;
+    press(Qt::Key_Escape);
+    press(Qt::Key_Left);
+    EXPECT_EQ(game.state().col, left - 1);
 }
 
 }  // namespace

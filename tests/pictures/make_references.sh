@@ -1,18 +1,22 @@
 #!/bin/sh
-# Renders the reference pictures anew from their scripts: pictures/NAME.txt gives NAME.png.
-# Usage: make_references.sh VORBIX_REPLAY [NAME...]. Look at every changed picture before
-# keeping it.
+# Renders the reference pictures anew from their scripts: pictures/NAME.txt gives NAME.png,
+# and at a scale, NAME.xSCALE.png (seven_styles.x2 gives seven_styles.x2.png, drawn with
+# --scale 2). Usage: make_references.sh VORBIX_REPLAY [NAME[.xSCALE]...]. Look at every
+# changed picture before keeping it.
 set -eu
-replay=${1:?usage: make_references.sh VORBIX_REPLAY [NAME...]}
+replay=${1:?usage: make_references.sh VORBIX_REPLAY [NAME[.xSCALE]...]}
 shift
 here=$(cd "$(dirname "$0")" && pwd)
 if [ $# -eq 0 ]; then
-    set -- $(cd "$here" && ls *.txt | sed 's/\.txt$//')
+    set -- $(cd "$here" && ls *.png | sed 's/\.png$//')
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for name in "$@"; do
-    "$replay" --png "$work/$name" "$here/$name.txt" > /dev/null
-    cp "$work/$name/dump-0001.png" "$here/$name.png"
-    echo "$here/$name.png"
+for picture in "$@"; do
+    name=${picture%%.x*}
+    scale=1
+    [ "$name" = "$picture" ] || scale=${picture#*.x}
+    "$replay" --png "$work/$picture" --scale "$scale" "$here/$name.txt" > /dev/null
+    cp "$work/$picture/dump-0001.png" "$here/$picture.png"
+    echo "$here/$picture.png"
 done

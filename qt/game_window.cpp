@@ -5,6 +5,7 @@
 #include "qt/fonts.h"
 #include "qt/key_map.h"
 #include "qt/surface.h"
+#include "qt/trace.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -80,12 +81,17 @@ void GameWindow::refresh()
     paint::PaintPlan next = paint::plan_of(*window, scale());
     sync_frame(next.frame);
     // A hidden window is painted whole when it shows; working out what changed is wasted.
-    if (!plan_ || !isVisible()) {
+    const bool whole = !plan_ || !isVisible();
+    std::vector<paint::Box> changed;
+    if (whole) {
         update();
     } else {
-        const std::vector<paint::Box> changed = paint::changed_areas(&*plan_, next);
+        changed = paint::changed_areas(&*plan_, next);
         if (!changed.empty()) update(logical_region(changed, devicePixelRatioF()) & rect());
     }
+    // The measuring aid times the paint that shows this change: the surface's, or a button's
+    // or the curtain's, which Qt repaints by itself.
+    if (tracing() && (whole || !changed.empty() || next.frame != plan_->frame)) trace("changed");
     plan_ = std::move(next);
 }
 
@@ -157,6 +163,7 @@ void GameWindow::sync_stacking(const std::vector<std::string>& order)
 void GameWindow::click(const std::string& button)
 {
     if (game_ == nullptr) return;
+    trace("click");
     game_->click(button);
     refresh();
 }

@@ -137,9 +137,10 @@ void QtFrontEnd::stop_timers()
 void QtFrontEnd::tick(TimerId id)
 {
     if (quitting_ || game_ == nullptr) return;
+    const long long arrived = trace_moment();
     // A timeout already queued when the game stopped the timer is no tick: the game says so.
     if (!game_->tick(id)) return;
-    trace(tick_event(id));
+    trace_at(arrived, tick_event(id));
     window_->refresh();
 }
 

@@ -1,6 +1,7 @@
 // The player's window around the game's: fitting, full screen, and where it opens.
 #include "qt/stage.h"
 
+#include "qt/trace.h"
 #include "qt/window_place.h"
 
 #include <QCloseEvent>
@@ -81,6 +82,16 @@ void Stage::centre_on_screen()
     move(free.center() - QPoint(width() / 2, height() / 2));
 }
 
+bool Stage::event(QEvent* event)
+{
+    const bool update_request = event->type() == QEvent::UpdateRequest;
+    const bool handled = QWidget::event(event);
+    // Qt has painted every part of the window that had changed, children included, and handed
+    // the picture to the window system.
+    if (update_request) trace("painted");
+    return handled;
+}
+
 void Stage::resizeEvent(QResizeEvent* /*event*/) { fit(); }
 
 void Stage::paintEvent(QPaintEvent* event)
@@ -100,6 +111,7 @@ void Stage::keyPressEvent(QKeyEvent* event)
         setWindowState(windowState() & ~Qt::WindowFullScreen);
         return;
     }
+    trace("key", event->key());
     game_window_.press(*event);
 }
 

@@ -55,16 +55,37 @@ namespace {
 [[maybe_unused]] const bool opened = (file = open_trace_file(), true);
 }  // namespace
 
-void write_line(const char* event)
+long long now_in_microseconds()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    char line[128];
-    const long long microseconds = static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-    const int length = std::snprintf(line, sizeof line, "%lld %s\n", microseconds, event);
-    if (length > 0 && static_cast<std::size_t>(length) < sizeof line) {
+    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+namespace {
+
+void write_whole(const char* line, int length, std::size_t room)
+{
+    if (length > 0 && static_cast<std::size_t>(length) < room) {
         [[maybe_unused]] const ssize_t written = ::write(file, line, static_cast<std::size_t>(length));
     }
+}
+
+}  // namespace
+
+void write_line(const char* event) { write_line_at(now_in_microseconds(), event); }
+
+void write_line_at(long long microseconds, const char* event)
+{
+    char line[128];
+    write_whole(line, std::snprintf(line, sizeof line, "%lld %s\n", microseconds, event), sizeof line);
+}
+
+void write_numbered_line(const char* event, int number)
+{
+    char line[128];
+    write_whole(line, std::snprintf(line, sizeof line, "%lld %s-%d\n", now_in_microseconds(), event, number),
+                sizeof line);
 }
 
 void watch_first_paint(QWidget& widget, const char* event) { new FirstPaintWatch(widget, event); }

@@ -3,7 +3,9 @@
 // client size and paints a yellow surface, seven labels, an outlined square and 296 hatched,
 // outlined rectangles, of which a block of 16 is moved by a 50 ms precise timer, falling
 // faster after Down; after ten blocks have fallen the timer stops and the window rests.
-// It writes the same trace lines as the game (see qt/trace.h).
+// With --zoom F the window is F times as large and drawn as the game draws its window at a
+// zoom: the same picture under a scaled painter, fills, hatches, outlines and fonts grown
+// together. It writes the same trace lines as the game (see qt/trace.h).
 #include "qt/trace.h"
 
 #include <QApplication>
@@ -14,9 +16,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QTransform>
 #include <QWidget>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -55,14 +62,14 @@ QFont font_of(const char* family, double points, bool bold, bool italic)
 
 class BaselineWindow : public QWidget {
 public:
-    explicit BaselineWindow(bool hard_mode) : hard_mode_(hard_mode)
+    BaselineWindow(bool hard_mode, double zoom) : hard_mode_(hard_mode), zoom_(zoom)
     {
         setWindowTitle(QStringLiteral("Vorbix"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
         pixels_per_twip_ = logicalDpiX() / 1440.0;
-        // 6304 by 6424 twips: 420 by 428 pixels at 96 dots per inch.
-        setFixedSize(qRound(6304 * pixels_per_twip_), qRound(6424 * pixels_per_twip_));
+        // 6304 by 6424 twips: 420 by 428 pixels at 96 dots per inch, times the zoom.
+        setFixedSize(qRound(6304 * pixels_per_twip_ * zoom_), qRound(6424 * pixels_per_twip_ * zoom_));
 
         const QFont counter = font_of("Liberation Serif", 15.75, true, false);
         const double centre = 17 * cell;
@@ -110,7 +117,10 @@ protected:
     void paintEvent(QPaintEvent* event) override
     {
         QPainter painter(this);
-        const QRectF exposed(event->rect());
+        // Everything below is in the window's own pixels; the painter makes them the zoom's.
+        painter.scale(zoom_, zoom_);
+        painter.setRenderHint(QPainter::NonCosmeticBrushPatterns);
+        const QRectF exposed = unzoomed(event->rect());
         painter.fillRect(exposed, QColor(255, 255, 0));
         for (const Caption& caption : captions_) {
             if (&caption == &captions_[level_caption] && !hard_mode_) continue;
@@ -144,6 +154,11 @@ private:
     {
         return QRectF(left * pixels_per_twip_, top * pixels_per_twip_, width * pixels_per_twip_,
                       height * pixels_per_twip_);
+    }
+
+    QRectF unzoomed(const QRect& rect) const
+    {
+        return QRectF(rect.x() / zoom_, rect.y() / zoom_, rect.width() / zoom_, rect.height() / zoom_);
     }
 
     static void outline(QPainter& painter, const QRectF& place, const QColor& colour)
@@ -194,11 +209,12 @@ private:
         }
         place_block();
         changed += moving_region();
-        update(changed & rect());
+        update(QTransform::fromScale(zoom_, zoom_).map(changed) & rect());
     }
 
     static constexpr std::size_t level_caption = 5;
     bool hard_mode_;
+    double zoom_;
     double pixels_per_twip_;
     std::vector<Caption> captions_;
     QRectF preview_box_;
@@ -229,12 +245,28 @@ bool ask_hard_mode()
 
 }  // namespace
 
+// The zoom of --zoom F, F from 1 to 4; 1 without it, nothing when the command line is wrong.
+std::optional<double> zoom_of(int argc, char* argv[])
+{
+    if (argc == 1) return 1.0;
+    if (argc != 3 || std::strcmp(argv[1], "--zoom") != 0) return std::nullopt;
+    char* end = nullptr;
+    const double zoom = std::strtod(argv[2], &end);
+    if (end == argv[2] || *end != '\0' || !(zoom >= 1.0 && zoom <= 4.0)) return std::nullopt;
+    return zoom;
+}
+
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    const std::optional<double> zoom = zoom_of(argc, argv);
+    if (!zoom) {
+        std::fprintf(stderr, "usage: vorbix_baseline [--zoom F], F from 1 to 4\n");
+        return 2;
+    }
     const bool hard_mode = ask_hard_mode();
 
-    BaselineWindow window(hard_mode);
+    BaselineWindow window(hard_mode, *zoom);
     if (const QScreen* screen = window.screen()) {
         window.move(screen->availableGeometry().center() - QPoint(window.width() / 2, window.height() / 2));
     }

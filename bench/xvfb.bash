@@ -1,0 +1,26 @@
+# An Xvfb server of the measuring scripts' own, sourced by bench/measure and bench/latency.
+# start_display SIZE DIR starts one with a screen of SIZE (WIDTHxHEIGHT) pixels, its log in
+# DIR, and exports its DISPLAY; stop_display ends it. xvfb_pid is its process, "" when none.
+
+xvfb_pid=""
+
+start_display() {
+    local size=$1 dir=$2
+    # Xvfb picks a free display number itself and writes it to descriptor 3.
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -noreset -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        if [[ -s "$dir/display" ]]; then
+            export DISPLAY=":$(head -n1 "$dir/display")"
+            return 0
+        fi
+        sleep 0.05
+    done
+    echo "Xvfb did not start: $(cat "$dir/xvfb.log")" >&2
+    return 1
+}
+
+stop_display() {
+    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+    xvfb_pid=""
+}

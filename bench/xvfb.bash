@@ -11,7 +11,8 @@ start_display() {
     xvfb_pid=$!
     for _ in $(seq 100); do
         if [[ -s "$dir/display" ]]; then
-            export DISPLAY=":$(head -n1 "$dir/display")"
+            DISPLAY=":$(head -n1 "$dir/display")"
+            export DISPLAY
             return 0
         fi
         sleep 0.05

@@ -102,6 +102,68 @@ TEST_F(QtFrontEndTest, AStartedGameShowsItsWindowAndItsTimersTick)
     EXPECT_FALSE(any_timer_running());
 }
 
+// The trace written to a file of its own while it lives, as with VORBIX_TRACE set.
+class TraceFile {
+public:
+    TraceFile()
+    {
+        file_.open();
+        trace_detail::file = file_.handle();
+    }
+    ~TraceFile() { trace_detail::file = -1; }
+    TraceFile(const TraceFile&) = delete;
+    TraceFile& operator=(const TraceFile&) = delete;
+
+    // The events traced so far, without their times.
+    std::vector<std::string> events()
+    {
+        file_.seek(0);
+        std::istringstream lines(file_.readAll().toStdString());
+        std::vector<std::string> events;
+        long long microseconds = 0;
+        for (std::string event; lines >> microseconds >> event;) events.push_back(event);
+        return events;
+    }
+
+private:
+    QTemporaryFile file_;
+};
+
+// Whether the events after the first `from` (after `after` when given) run `from`, `changed`,
+// `painted` with no other tick, key or click between, as bench/latency reads them.
+bool shown_by_the_next_paint(const std::vector<std::string>& events, const std::string& from,
+                             const std::string& after = {})
+{
+    auto start = after.empty() ? events.begin() : std::find(events.begin(), events.end(), after);
+    auto cause = std::find(start, events.end(), from);
+    if (cause == events.end()) return false;
+    auto changed = std::find(cause + 1, events.end(), std::string("changed"));
+    auto painted = std::find(cause + 1, events.end(), std::string("painted"));
+    const auto other_cause = std::find_if(cause + 1, painted, [](const std::string& event) {
+        return event.starts_with("tick") || event.starts_with("key") || event == "click";
+    });
+    return changed < painted && painted != events.end() && other_cause == painted;
+}
+
+TEST_F(QtFrontEndTest, TheTraceFollowsAKeyAndEachTickToThePaintThatShowsThem)
+{
+    TraceFile trace;
+    answer_when_asked(Qt::Key_Escape);
+    form.start();
+    ASSERT_TRUE(wait_until([&] { return form.controls->Timer1.interval() == 50; })) << "in play";
+
+    send_key(game_window(), Qt::Key_P);
+    ASSERT_TRUE(wait_until([&] { return shown_by_the_next_paint(trace.events(), "key-80"); }))
+        << "P is traced with its code, and the Pause button's paint after it";
+    auto* pause = game_window().findChild<QPushButton*>(QStringLiteral("Pause"));
+    ASSERT_NE(pause, nullptr);
+    pause->click();
+    EXPECT_TRUE(wait_until([&] { return shown_by_the_next_paint(trace.events(), "click"); }));
+    EXPECT_TRUE(wait_until([&] { return shown_by_the_next_paint(trace.events(), "tick1", "click"); }))
+        << "a gravity tick after the game goes on, painted before the next";
+    form.Unload();
+}
+
 TEST_F(QtFrontEndTest, TimersRunOnlyWhileEnabledWithAnInterval)
 {
     Timer timer1(TimerId::timer1, 0, true);
@@ -185,68 +247,6 @@ TEST(QtFrontEnd, AGameThatGoesBeforeItsFrontEndLeavesNothingBehindInTheWindow)
     window.repaint();
     send_key(window, Qt::Key_Left);
     QApplication::processEvents();
-}
-
-// The trace written to a file of its own while it lives, as with VORBIX_TRACE set.
-class TraceFile {
-public:
-    TraceFile()
-    {
-        file_.open();
-        trace_detail::file = file_.handle();
-    }
-    ~TraceFile() { trace_detail::file = -1; }
-    TraceFile(const TraceFile&) = delete;
-    TraceFile& operator=(const TraceFile&) = delete;
-
-    // The events traced so far, without their times.
-    std::vector<std::string> events()
-    {
-        file_.seek(0);
-        std::istringstream lines(file_.readAll().toStdString());
-        std::vector<std::string> events;
-        long long microseconds = 0;
-        for (std::string event; lines >> microseconds >> event;) events.push_back(event);
-        return events;
-    }
-
-private:
-    QTemporaryFile file_;
-};
-
-// Whether the events after the first `from` (after `after` when given) run `from`, `changed`,
-// `painted` with no other tick, key or click between, as bench/latency reads them.
-bool shown_by_the_next_paint(const std::vector<std::string>& events, const std::string& from,
-                             const std::string& after = {})
-{
-    auto start = after.empty() ? events.begin() : std::find(events.begin(), events.end(), after);
-    auto cause = std::find(start, events.end(), from);
-    if (cause == events.end()) return false;
-    auto changed = std::find(cause + 1, events.end(), std::string("changed"));
-    auto painted = std::find(cause + 1, events.end(), std::string("painted"));
-    const auto other_cause = std::find_if(cause + 1, painted, [](const std::string& event) {
-        return event.starts_with("tick") || event.starts_with("key") || event == "click";
-    });
-    return changed < painted && painted != events.end() && other_cause == painted;
-}
-
-TEST_F(QtFrontEndTest, TheTraceFollowsAKeyAndEachTickToThePaintThatShowsThem)
-{
-    TraceFile trace;
-    answer_when_asked(Qt::Key_Escape);
-    form.start();
-    ASSERT_TRUE(wait_until([&] { return form.controls->Timer1.interval() == 50; })) << "in play";
-
-    send_key(game_window(), Qt::Key_P);
-    ASSERT_TRUE(wait_until([&] { return shown_by_the_next_paint(trace.events(), "key-80"); }))
-        << "P is traced with its code, and the Pause button's paint after it";
-    auto* pause = game_window().findChild<QPushButton*>(QStringLiteral("Pause"));
-    ASSERT_NE(pause, nullptr);
-    pause->click();
-    EXPECT_TRUE(wait_until([&] { return shown_by_the_next_paint(trace.events(), "click"); }));
-    EXPECT_TRUE(wait_until([&] { return shown_by_the_next_paint(trace.events(), "tick1", "click"); }))
-        << "a gravity tick after the game goes on, painted before the next";
-    form.Unload();
 }
 
 }  // namespace

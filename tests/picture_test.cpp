@@ -10,8 +10,10 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -176,6 +178,11 @@ struct StatePicture {
     const char* scale;  // "" for none given
 };
 
+void PrintTo(const StatePicture& picture, std::ostream* out)
+{
+    *out << picture.name << (*picture.scale != '\0' ? std::string(" --scale ") + picture.scale : std::string());
+}
+
 class GameStatePicture : public ::testing::TestWithParam<StatePicture> {};
 
 TEST_P(GameStatePicture, LooksAsReviewed)
@@ -212,7 +219,13 @@ INSTANTIATE_TEST_SUITE_P(States, GameStatePicture,
                          ::testing::Values(StatePicture{"normal_start", ""}, StatePicture{"hard_start", ""},
                                            StatePicture{"seven_styles", ""}, StatePicture{"paused_curtain", ""},
                                            StatePicture{"game_over", ""}, StatePicture{"seven_styles", "1"},
-                                           StatePicture{"seven_styles", "2"}, StatePicture{"game_over", "2.5"}));
+                                           StatePicture{"seven_styles", "2"}, StatePicture{"game_over", "2.5"}),
+                         [](const ::testing::TestParamInfo<StatePicture>& info) {
+                             std::string name = info.param.name;
+                             if (*info.param.scale != '\0') name += "_scale_" + std::string(info.param.scale);
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace vorbix::picture

@@ -5,6 +5,7 @@
 #include "qt/window_place.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -64,7 +65,8 @@ void Stage::present()
         } else {
             centre_on_screen();
         }
-        if (place && place->maximised) setWindowState(windowState() | Qt::WindowMaximized);
+        maximised_ = place && place->maximised;
+        if (maximised_) setWindowState(windowState() | Qt::WindowMaximized);
         if (place && place->full_screen) setWindowState(windowState() | Qt::WindowFullScreen);
     } else if (!isMaximized() && !isFullScreen()) {
         centre_on_screen();
@@ -104,20 +106,47 @@ void Stage::paintEvent(QPaintEvent* event)
 void Stage::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F11 || event->matches(QKeySequence::FullScreen)) {
-        if (!event->isAutoRepeat()) setWindowState(windowState() ^ Qt::WindowFullScreen);
+        if (event->isAutoRepeat()) return;
+        if (isFullScreen()) {
+            leave_full_screen();
+        } else {
+            setWindowState(windowState() | Qt::WindowFullScreen);
+        }
         return;
     }
     if (event->key() == Qt::Key_Escape && isFullScreen()) {
-        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        leave_full_screen();
         return;
     }
     trace("key", event->key());
     game_window_.press(*event);
 }
 
+// Back to maximised if it was: said outright, as an X11 window manager may no longer call a
+// full-screen window maximised.
+void Stage::leave_full_screen()
+{
+    setWindowState((windowState() & ~(Qt::WindowFullScreen | Qt::WindowMaximized)) |
+                   (maximised_ ? Qt::WindowMaximized : Qt::WindowNoState));
+}
+
+void Stage::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        // Maximised or not is what the player made the window outside full screen: going into
+        // full screen and out of it, an X11 window manager passes through states that say
+        // nothing of it (maximised, then neither, then full screen).
+        const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        if (!before.testFlag(Qt::WindowFullScreen) && !isFullScreen()) maximised_ = isMaximized();
+    }
+    QWidget::changeEvent(event);
+}
+
 void Stage::closeEvent(QCloseEvent* event)
 {
-    save_place(*this);
+    // Maximised or full screen, the window is kept at the place it goes back to.
+    const QRect normal = normalGeometry();
+    save_place(WindowPlace{normal.size(), normal.topLeft(), maximised_, isFullScreen()});
     event->accept();
     if (close_handler_) close_handler_();
 }

@@ -33,15 +33,20 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void fit();
     void centre_on_screen();
+    void leave_full_screen();
 
     GameWindow game_window_;
     QSize own_size_;
     bool presented_ = false;
+    // Whether the window is maximised, or goes back to maximised when it leaves full screen:
+    // in full screen an X11 window manager no longer calls it maximised.
+    bool maximised_ = false;
     std::function<void()> close_handler_;
 };
 

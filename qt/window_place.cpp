@@ -2,9 +2,9 @@
 #include "qt/window_place.h"
 
 #include <QGuiApplication>
+#include <QRect>
 #include <QScreen>
 #include <QSettings>
-#include <QWidget>
 
 namespace vorbix::qt {
 namespace {
@@ -38,15 +38,13 @@ std::optional<WindowPlace> saved_place()
     return place;
 }
 
-void save_place(const QWidget& window)
+void save_place(const WindowPlace& place)
 {
-    // Maximised or full screen, the window is kept at the place it goes back to.
-    const QRect frame = window.normalGeometry();
     QSettings kept = settings();
-    kept.setValue(QStringLiteral("window/size"), frame.size());
-    kept.setValue(QStringLiteral("window/position"), frame.topLeft());
-    kept.setValue(QStringLiteral("window/maximised"), window.isMaximized());
-    kept.setValue(QStringLiteral("window/fullScreen"), window.isFullScreen());
+    kept.setValue(QStringLiteral("window/size"), place.size);
+    if (place.position) kept.setValue(QStringLiteral("window/position"), *place.position);
+    kept.setValue(QStringLiteral("window/maximised"), place.maximised);
+    kept.setValue(QStringLiteral("window/fullScreen"), place.full_screen);
 }
 
 }  // namespace vorbix::qt

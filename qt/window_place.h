@@ -8,8 +8,6 @@
 
 #include <optional>
 
-class QWidget;
-
 namespace vorbix::qt {
 
 // The largest zoom, in steps of a half and never below 1, at which the game's window takes at
@@ -27,6 +25,6 @@ struct WindowPlace {
 // The place the window was left in; nothing when none was kept, or when what was kept no
 // longer makes sense. A place off every screen keeps its size and loses its position.
 std::optional<WindowPlace> saved_place();
-void save_place(const QWidget& window);
+void save_place(const WindowPlace& place);
 
 }  // namespace vorbix::qt

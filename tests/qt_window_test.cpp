@@ -161,17 +161,14 @@ TEST(WindowPlace, TheFirstZoomSuitsTheScreen)
 
 TEST(WindowPlace, ThePlaceLeftIsKeptAndAPlaceOffEveryScreenIsNotUsed)
 {
-    QWidget window;
-    window.setGeometry(20, 30, 630, 642);
-    save_place(window);
+    save_place(WindowPlace{{630, 642}, QPoint(20, 30), false, false});
     auto place = saved_place();
     ASSERT_TRUE(place.has_value());
     EXPECT_EQ(place->size, QSize(630, 642));
     EXPECT_EQ(place->position, QPoint(20, 30));
     EXPECT_FALSE(place->maximised || place->full_screen);
 
-    window.setGeometry(-50000, -50000, 630, 642);
-    save_place(window);
+    save_place(WindowPlace{{630, 642}, QPoint(-50000, -50000), false, false});
     place = saved_place();
     ASSERT_TRUE(place.has_value());
     EXPECT_EQ(place->size, QSize(630, 642));
@@ -250,6 +247,21 @@ TEST_F(StageTest, FullScreenKeysAreTheWindowsAndEveryOtherKeyTheGames)
     press(Qt::Key_Escape);
     press(Qt::Key_Left);
     EXPECT_EQ(game.state().col, left - 1);
+}
+
+TEST_F(StageTest, FullScreenOverMaximisedGoesBackToMaximisedThoughTheWindowManagerForgetsIt)
+{
+    stage.setWindowState(Qt::WindowMaximized);
+    press(Qt::Key_F11);
+    // What an X11 window manager reports of it: neither, then full screen alone.
+    stage.setWindowState(Qt::WindowNoState);
+    stage.setWindowState(Qt::WindowFullScreen);
+    stage.close();
+    const auto place = saved_place();
+    ASSERT_TRUE(place.has_value());
+    EXPECT_TRUE(place->maximised && place->full_screen) << "kept for the next start";
+    press(Qt::Key_Escape);
+    EXPECT_EQ(stage.windowState(), Qt::WindowMaximized);
 }
 
 }  // namespace

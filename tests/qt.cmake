@@ -21,6 +21,15 @@ foreach(scenario picture close-question restart)
   set_tests_properties(qt_xvfb_${scenario} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
 endforeach()
 
+# The window at any size under a window manager: its pictures at every zoom, clicks and keys,
+# the size it is left at, and a game that never hears of any of it.
+foreach(scenario scaled remembered recorded)
+  add_test(NAME qt_xvfb_resize_${scenario}
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/resize_test.sh $<TARGET_FILE:vorbix> $<TARGET_FILE:vorbix-replay>
+            $<TARGET_FILE:picture_compare> ${scenario})
+  set_tests_properties(qt_xvfb_resize_${scenario} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240)
+endforeach()
+
 # Fifty restarts of the real backend and window, in a program of their own: LeakSanitizer
 # checks the memory when it ends.
 add_executable(qt_soak_tests qt_test_main.cpp qt_soak_test.cpp)

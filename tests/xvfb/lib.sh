@@ -1,10 +1,12 @@
 # Shared by the window tests: an Xvfb display, the game under it, finding its windows,
 # keys, screenshots and closing the game as a window manager would. A test sets
 #   game      the game program
-#   wm_close  the program that sends a window manager's close message
+#   wm_close  the program that sends a window manager's close message, where no window
+#             manager runs
 #   scenario  its name, used in messages and in the failure screenshot's name
-# then sources this file and calls start_display. When Xvfb or the X tools are missing it
-# skips the test (exit 77), or fails it under CI=true.
+# then sources this file and calls start_display, and start_window_manager when the test wants
+# frames (without one the game's window stands bare where it puts itself). When Xvfb or the X
+# tools are missing it skips the test (exit 77), or fails it under CI=true.
 # shellcheck shell=bash
 # The including test sets game, wm_close and scenario, and reads client_width, client_height
 # and close_took_ms that are set here.
@@ -25,10 +27,12 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 export XDG_CONFIG_HOME="$work/config"
 shot="$work/screen.png"
 xvfb_pid=""
+wm_pid=""
 game_pid=""
 
 cleanup() {
     if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
+    if [[ -n "$wm_pid" ]]; then kill "$wm_pid" 2>/dev/null; fi
     if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
     rm -rf "$work"
 }
@@ -41,9 +45,9 @@ fail() {
     exit 1
 }
 
-start_display() {
+start_display() { # [WIDTHxHEIGHT], 1024x768 unless told
     # Xvfb picks a free display number itself and writes it to descriptor 3.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 100); do
         if [[ -s "$work/display" ]]; then
@@ -53,6 +57,20 @@ start_display() {
         sleep 0.05
     done
     fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+}
+
+# Openbox with its own settings, as on a player's desktop: frames to resize, maximising, full
+# screen, and closing a window by asking it to close. Returns once it manages the screen.
+start_window_manager() {
+    require_tool openbox openbox
+    require_tool wmctrl wmctrl
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 200); do
+        wmctrl -m >/dev/null 2>&1 && return
+        sleep 0.05
+    done
+    fail "Openbox did not start: $(cat "$work/openbox.log")"
 }
 
 start_game() {
@@ -153,9 +171,14 @@ close_game_and_expect_success() {
     close_window_and_expect_success "$window"
 }
 
-# Sends the window a window manager's close message and waits up to 5 s for the game to end.
+# Sends the window a window manager's close message (through the window manager when there is
+# one) and waits up to 5 s for the game to end.
 close_window_and_wait() {
-    "$wm_close" "$1" || fail "could not send the close message"
+    if [[ -n "$wm_pid" ]]; then
+        wmctrl -i -c "$1" || fail "Openbox could not close the window"
+    else
+        "$wm_close" "$1" || fail "could not send the close message"
+    fi
     for _ in $(seq 500); do
         kill -0 "$game_pid" 2>/dev/null || break
         sleep 0.01

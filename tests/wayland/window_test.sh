@@ -10,6 +10,11 @@
 # scale2: at output scale 2 the window keeps its size in logical pixels and is drawn with
 #         twice the pixels, the same as the game draws at a device pixel ratio of 2 under
 #         Xvfb (QT_SCALE_FACTOR=2) in the same state: as crisp as that, not scaled up.
+# resize: the first window is the game's at one and a half times its size (the largest half
+#         step within two thirds of the output's height); resized by sway to an odd size, and
+#         made full screen, it shows where the game sits the recording so far as
+#         vorbix-replay draws it at the zoom that fits, on black; clicks reach Pause where it
+#         is drawn, and keys still reach the game.
 # A failure keeps the last picture as wayland-SCENARIO-failure.png in the working folder.
 set -u
 
@@ -18,6 +23,9 @@ readonly game=$1 replay=$2 picture_compare=$3 scenario=$4
 source "$(dirname "$0")/lib.sh"
 
 readonly expected_width=420 expected_height=428
+readonly own_width=$expected_width own_height=$expected_height
+# shellcheck source=../support/zoom.sh
+source "$(dirname "$0")/../support/zoom.sh"
 recording=$(user_file game.txt)
 
 expect_size() { # width, height, what
@@ -159,10 +167,99 @@ scenario_scale2() {
     expect_same_picture "$work/window.png" "$work/reference.png" "grim's picture at scale 2 and the game's at ratio 2"
 }
 
+# Waits up to 10 s for the game's window to take this size, then places the game in it.
+wait_for_size() { # width, height, what
+    for _ in $(seq 200); do
+        find_window Vorbix || fail "no \"Vorbix\" window"
+        if [[ "$client_width" == "$1" && "$client_height" == "$2" ]]; then
+            place_game
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "$3 is ${client_width}x$client_height, not $1x$2"
+}
+
+colour_at() { # x, y at 1x
+    local x y
+    read -r x y < <(spot "$1" "$2")
+    pixel "$x" "$y"
+}
+
+# Takes pictures until the check holds, for about 10 s.
+until_shown() { # what fails, check...
+    local what=$1
+    shift
+    for _ in $(seq 40); do
+        screenshot
+        "$@" && return 0
+        sleep 0.2
+    done
+    fail "$what"
+}
+
+zoomed_pause_shown() { is_button_face "$(colour_at "$pause_x" "$pause_y")"; }
+zoomed_pause_hidden() { ! zoomed_pause_shown; }
+curtain_open() { [[ "$(colour_at 410 20)" == "#FFFF00" && "$(colour_at 410 415)" == "#FFFF00" ]]; }
+
+# The colours of the last picture but the game's window, and the pointer's arrow where it rests
+# at the output's top left corner (over the margin in full screen).
+margin_colours() {
+    convert "$shot" +antialias -fill black \
+        -draw "rectangle $game_left,$game_top $((game_left + game_width - 1)),$((game_top + game_height - 1))" \
+        -draw "rectangle $((0 - client_x)),$((0 - client_y)) $((31 - client_x)),$((31 - client_y))" \
+        -format %c histogram:info:-
+}
+
+# grim's picture of the window shows, where the game sits, the recording so far as
+# vorbix-replay draws it at the zoom, and black around it. The window may still be repainting
+# after a resize: pictures are taken until both hold, for a while.
+expect_zoomed_picture() { # what
+    rm -rf "$work/at-zoom"
+    { cat "$recording"; echo dump; } | "$replay" --png "$work/at-zoom" --scale "$zoom" >/dev/null 2>"$work/replay.log" ||
+        fail "vorbix-replay refused the recording: $(cat "$work/replay.log")"
+    local margin
+    for _ in $(seq 30); do
+        screenshot
+        convert "$shot" -crop "${game_width}x$game_height+$game_left+$game_top" +repage "$work/game.png"
+        margin=$(margin_colours)
+        "$picture_compare" "$work/game.png" "$work/at-zoom/dump-0001.png" "$work/diff.png" >"$work/compare.log" 2>&1 &&
+            [[ "$(wc -l <<<"$margin")" == 1 && "$margin" == *"#000000"* ]] && break
+        sleep 0.2
+    done
+    expect_same_picture "$work/game.png" "$work/at-zoom/dump-0001.png" "$1: grim's picture at zoom $zoom"
+    [[ "$(wc -l <<<"$margin")" == 1 && "$margin" == *"#000000"* ]] || fail "$1: the margin is not black: $margin"
+}
+
+scenario_resize() {
+    start_game --record "$recording"
+    answer_question Escape
+    find_window Vorbix || fail "no \"Vorbix\" window after the answer"
+    wait_for_size 630 642 "the first window on a 1280 by 1024 output"
+    sway_do "[app_id=\"io.github.vorbix.Vorbix\"]" resize set 1001 517
+    wait_for_size 1001 517 "the window resized by sway"
+    until_shown "the curtain did not open" curtain_open
+    press p
+    until_shown "P did not pause the game" zoomed_pause_shown
+    expect_zoomed_picture "an odd size"
+
+    sway_do "[app_id=\"io.github.vorbix.Vorbix\"]" fullscreen enable
+    wait_for_size 1280 1024 "the window in full screen"
+    local x y
+    read -r x y < <(spot "$pause_x" "$pause_y")
+    click "$x" "$y"
+    until_shown "a click on the drawn Pause did not let the game go on" zoomed_pause_hidden
+    press p
+    until_shown "P did not pause the game in full screen" zoomed_pause_shown
+    expect_zoomed_picture "full screen"
+    close_and_expect_success
+}
+
 start_compositor
 case "$scenario" in
 play) scenario_play ;;
 scale2) scenario_scale2 ;;
+resize) scenario_resize ;;
 *) fail "unknown scenario" ;;
 esac
 echo "passed: $scenario"

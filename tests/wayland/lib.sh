@@ -275,7 +275,11 @@ close_and_expect_success() {
         kill -0 "$game_pid" 2>/dev/null || break
         sleep 0.01
     done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 5 s after its window was closed"
+    if kill -0 "$game_pid" 2>/dev/null; then
+        local place
+        place=$(window_place Vorbix 2>&1)
+        fail "the game still runs 5 s after its window was closed; its window ${place:+is still shown at $place}${place:-is gone}"
+    fi
     wait "$game_pid"
     local status=$?
     game_pid=""

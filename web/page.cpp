@@ -36,13 +36,16 @@ public:
     const std::string& recording() const { return recording_.text(); }
 
     // Runs a script as vorbix-replay runs it; its game is shown from then on. Gives "" or
-    // the "line N: ..." message of the line that stopped it.
+    // the "line N: ..." message of the line that stopped it. What its dumps wrote, each on a
+    // line as vorbix-replay prints them, is kept until the next script.
     std::string replay(const std::string& script)
     {
-        replay_ = std::make_unique<Replay>();
+        replay_dumps_.clear();
+        replay_ = std::make_unique<Replay>([this](const std::string& json) { replay_dumps_ += json + '\n'; });
         std::istringstream lines(script);
         return replay_->run(lines).value_or("");
     }
+    const std::string& replay_dumps() const { return replay_dumps_; }
 
     // Takes a recording to watch: gives "" when it plays whole, where it stops when it plays
     // up to a faulty or cut-off line, or why it cannot be watched; it is shown from then on.
@@ -114,6 +117,7 @@ private:
     Form1 game_{recorder_};
     FormControls design_;
     std::unique_ptr<Replay> replay_;
+    std::string replay_dumps_;
     std::unique_ptr<Playback> watched_;
     std::array<long, timer_count> ticks_{};
     std::optional<paint::PaintPlan> painted_;
@@ -202,6 +206,7 @@ EMSCRIPTEN_KEEPALIVE const char* vorbix_dump() { return handed(page().dump()); }
 EMSCRIPTEN_KEEPALIVE const char* vorbix_recording() { return handed(page().recording()); }
 
 EMSCRIPTEN_KEEPALIVE const char* vorbix_replay(const char* script) { return handed(page().replay(script)); }
+EMSCRIPTEN_KEEPALIVE const char* vorbix_replay_dumps() { return handed(page().replay_dumps()); }
 
 // Takes a recording to watch (see Page::watch): {"playable": whether it can be, "message"}.
 EMSCRIPTEN_KEEPALIVE const char* vorbix_watch(const char* recording)

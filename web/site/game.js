@@ -132,6 +132,11 @@ export class Game {
     return this.#withText(script, (text) => this.#module.UTF8ToString(this.#module._vorbix_replay(text)));
   }
 
+  // What the dumps of the last script run wrote, as vorbix-replay prints them.
+  replayDumps() {
+    return this.#module.UTF8ToString(this.#module._vorbix_replay_dumps());
+  }
+
   #json(pointer) {
     return pointer === 0 ? null : JSON.parse(this.#module.UTF8ToString(pointer));
   }

@@ -13,6 +13,11 @@ export class Canvas {
     this.#game = game;
   }
 
+  // The canvas's one 2D context: an OffscreenCanvas hands out no second one in Firefox.
+  get context() {
+    return this.#context;
+  }
+
   // Paints what changed in the game's window since the last paint, with twips to a CSS pixel
   // and device pixels to a CSS pixel.
   paint(twipsPerPixel, ratio) {

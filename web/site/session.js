@@ -30,6 +30,11 @@ class Session {
     this.#clock = new Clock(game, () => this.redraw());
   }
 
+  // The 2D context the window is painted with.
+  get context() {
+    return this.#canvas.context;
+  }
+
   // Program start: the question, then the game plays.
   async start() {
     this.#playing = true;

@@ -1,5 +1,5 @@
 // The rules for Vorbix's JavaScript: the page's modules, the tests' entry and the benchmark's
-// baseline page, all ES modules in a browser.
+// baseline page, all ES modules in a browser; and the tests' driver of Firefox, in node.
 import js from "@eslint/js";
 import globals from "globals";
 
@@ -19,4 +19,5 @@ export default [
       "no-param-reassign": "error",
     },
   },
+  { files: ["tests/web/firefox_bridge.mjs"], languageOptions: { globals: globals.node } },
 ];

@@ -135,7 +135,7 @@ class Desktop:
 
 def phone_figures(base, figures):
     """One run on a phone's viewport, in a browser of its own (a fresh service worker)."""
-    with browser.Browser(390, 844) as page:
+    with browser.open_browser("chromium", 390, 844) as page:
         page.viewport(390, 844, 3, phone=True)
         page.send("Performance.enable")
         figures["phone_load_to_question_ms"].append(
@@ -158,7 +158,8 @@ def phone_figures(base, figures):
         clock = time.monotonic()
         page.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=[point])
         figures["phone_touch_handled_ms"].append(1000 * (time.monotonic() - clock))
-        figures["phone_touch_moved_at_once"].append(1.0 if page.eval("vorbix.dump().then((dump) => dump.state.col)") == col - 1 else 0.0)
+        moved = page.eval("vorbix.dump().then((dump) => dump.state.col)") == col - 1
+        figures["phone_touch_moved_at_once"].append(1.0 if moved else 0.0)
         page.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
 
@@ -173,7 +174,7 @@ def main():
                "phone_offline_reload_to_question_ms": [], "phone_main_thread_cpu_percent": [],
                "phone_worker_cpu_percent": [], "worker_cpu_percent": [],
                "phone_touch_handled_ms": [], "phone_touch_moved_at_once": []}
-    with browser.Browser(800, 600) as page:
+    with browser.open_browser("chromium", 800, 600) as page:
         page.send("Performance.enable")
         page.goto(base + "/index.html", "document.getElementById('question').open")  # warm-up
         for _ in range(RUNS):

@@ -19,9 +19,11 @@ echo "== debug build"
 run_suite "$top/build/debug" Ninja
 echo "== style (clang-format, clang-tidy)"
 "$top/scripts/check-style.sh" "$top/build/debug"
-echo "== browser build (WebAssembly) and its tests"
+echo "== browser build (WebAssembly) and its tests in Chromium, Firefox and WebKit, side by side"
 VORBIX_NATIVE_REPLAY="$top/build/debug/programs/vorbix-replay" "$top/scripts/web.sh" build
-ctest --test-dir "$top/build/web" --output-on-failure
+# Firefox is driven by the pinned puppeteer-core, which the style check's npm ci installed.
+[ -d "$top/node_modules/puppeteer-core" ] || (cd "$top" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+ctest --test-dir "$top/build/web" --output-on-failure -j "$jobs"
 echo "== sanitizer build (address, undefined, leak), with Makefiles"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0 \

@@ -1,13 +1,15 @@
-"""The page in a real browser (headless Chromium): the question asked and answered both
-ways, the curtain opening, keys moving and turning the piece without scrolling the page,
-P pausing and a click on Pause resuming, a stalled page not making up its time in a burst,
-a game played to its end and restarted with the question, and the canvas at a known state
-against vorbix-replay's picture of it. On phones: the window fitted to four screens, sharp;
-a whole game played by touch alone, saved, and replayed natively to the same state; the
-page loaded and played offline, and replaced by a new build; installable, with no breach of
-its security policy and a message when it cannot load; a recording of 3 MB; and a game
-recorded on the desktop watched in the page to the same state.
-  browser_test.py SITE NATIVE_VORBIX_REPLAY PICTURES_FOLDER"""
+"""The page in a real browser, in one engine: Chromium, Firefox or WebKit. In every engine: the
+question asked and answered both ways, the curtain opening, keys moving and turning the piece
+without scrolling the page, P pausing and a click on Pause resuming, a stalled page not making
+up its time in a burst, a game played to its end and restarted with the question, the canvas
+at a known state against vorbix-replay's picture of it, every fixed replay and random whole
+games giving in the page's worker the dumps the native vorbix-replay prints, and a recording
+of 3 MB; the page loaded and played with its server cut off after one visit, and replaced by a
+new build; a message when it cannot load; a game recorded on the desktop watched in the page
+to the same state. In Chromium alone, whose DevTools can make a phone of it: the window fitted
+to four screens, sharp; a whole game played by touch alone, saved, and replayed natively to
+the same state; and installable.
+  browser_test.py ENGINE SITE NATIVE_VORBIX_REPLAY PICTURES_FOLDER"""
 import json
 import os
 import shutil
@@ -18,17 +20,24 @@ import tempfile
 import time
 import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
 import browser  # noqa: E402
 
-SITE, NATIVE_REPLAY, PICTURES = sys.argv[1:4]
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+ENGINE, SITE, NATIVE_REPLAY, PICTURES = sys.argv[1:5]
+SOURCE = os.path.join(HERE, "..", "..")
 
 # Skipped where a tool is missing, failed under CI=true, where install-deps installs them.
-for tool, package in (("chromium", "chromium"), ("Xvfb", "xvfb"), ("xdotool", "xdotool"), ("cmake", "cmake")):
+for tool, package in (("Xvfb", "xvfb"), ("xdotool", "xdotool"), ("cmake", "cmake")):
     if shutil.which(tool) is None:
         print("%s is missing (Debian package %s)" % (tool, package))
         sys.exit(1 if os.environ.get("CI") == "true" else 77)
+if browser.missing_tools(ENGINE):
+    print("%s cannot run: %s missing" % (ENGINE, ", ".join(browser.missing_tools(ENGINE))))
+    sys.exit(1 if os.environ.get("CI") == "true" else 77)
+if ENGINE == "firefox" and not os.path.isdir(os.path.join(SOURCE, "node_modules", "puppeteer-core")):
+    print("puppeteer-core is missing: npm ci installs it")
+    sys.exit(1 if os.environ.get("CI") == "true" else 77)
 
 # The comparison of the canvas with the desktop's picture: a channel may differ this much,
 # and this many pixels more than that (the picture tests' tolerance), outside the text.
@@ -72,12 +81,13 @@ class Page(unittest.TestCase):
         with open(script) as source, open(os.path.join(cls.known, "seven_styles.txt"), "w") as copy:
             copy.write(source.read())
         cls.base, cls.server = browser.serve(SITE, known=cls.known)
-        cls.browser = browser.Browser(800, 600)
+        cls.browser = browser.open_browser(ENGINE, 800, 600)
 
     @classmethod
     def tearDownClass(cls):
         cls.browser.close()
         cls.server.shutdown()
+        shutil.rmtree(cls.known, ignore_errors=True)
 
     def tearDown(self):
         self.assertEqual(self.browser.errors(), [], "errors in the page")
@@ -90,7 +100,10 @@ class Page(unittest.TestCase):
         page.goto(self.base + "/index.html", "document.getElementById('question').open")
         self.assertEqual(page.eval("document.getElementById('question-title').textContent"), "Difficulty")
         self.assertEqual(page.eval("document.getElementById('question-text').textContent"), "Hard Mode?")
-        page.key(answer)
+        if answer == "Enter" and not page.keys_press_buttons:
+            page.click_element("#question button[value=yes]")
+        else:
+            page.key(answer)
         page.wait_for("vorbix.idle()")
         return self.dump()
 
@@ -165,6 +178,15 @@ class Page(unittest.TestCase):
         self.assertEqual(again["state"]["score"], "000000")
         self.assertTrue(self.control("Command1", "hidden"))
 
+    def test_an_error_in_the_page_is_heard(self):
+        # The check for errors after every test is only as good as this.
+        page = self.browser
+        page.goto(self.base + "/index.html?replay=/known/seven_styles.txt", "window.vorbix")
+        page.eval("setTimeout(() => { throw new Error('heard here'); })")
+        page.wait_for("new Promise((done) => setTimeout(() => done(true), 100))")
+        self.assertTrue(any("heard here" in json.dumps(error) for error in page.errors()), page.errors())
+        page.clear_errors()
+
     def test_the_site_carries_no_test_hook(self):
         for folder, _, names in os.walk(SITE):
             for name in names:
@@ -183,11 +205,42 @@ class Page(unittest.TestCase):
         self.assertGreater(result["compared"], 100000)
         self.assertLessEqual(result["differing"], STRAY_PIXELS, result)
 
+    def test_every_script_gives_the_dumps_of_the_native_replay(self):
+        # The fixed replays and random whole games, run in the page's worker as vorbix-replay
+        # runs them: every dump written, byte for byte, and the same stop.
+        folder = os.path.join(self.known, "random")
+        subprocess.run([sys.executable, os.path.join(HERE, "random_scripts.py"), folder, "20", "31"], check=True)
+        scripts = sorted(os.path.join(PICTURES, "..", "replay", name)
+                         for name in os.listdir(os.path.join(PICTURES, "..", "replay")) if name.endswith(".txt"))
+        scripts += sorted(os.path.join(folder, name) for name in os.listdir(folder))
+        self.assertEqual(len(scripts), 22)
+        page = self.browser
+        page.goto(self.base + "/index.html?replay=/known/seven_styles.txt", "window.vorbix")
+        page.eval("vorbix.started")
+        for script in scripts:
+            with open(script) as file:
+                text = file.read()
+            native = subprocess.run([NATIVE_REPLAY], input=text, capture_output=True, text=True)
+            ran = page.eval("vorbix.replay(%s)" % json.dumps(text))
+            self.assertGreater(native.stdout.count("\n"), 0, script)
+            self.assertEqual(ran["dumps"], native.stdout, script)
+            self.assertEqual(ran["message"] + "\n" if ran["message"] else "", native.stderr, script)
+
+    def test_a_recording_of_3_mb_runs_as_it_does_natively(self):
+        steps = "tick 2\ntick 1\nkey 37\ntick 1\nkey 65\ntick 1\nkey 39\nkey 40\ntick 3\n"
+        script = "answer no\nrandom 0.5\nstart\n" + steps * ((3 << 20) // len(steps) + 1)
+        with open(os.path.join(self.known, "big.txt"), "w") as file:
+            file.write(script)
+        self.browser.goto(self.base + "/index.html?replay=/known/big.txt", "window.vorbix")
+        self.browser.eval("vorbix.started")
+        self.assertEqual(without_time(self.dump()), native_state(script))
+
 
 def piece_at_row(row):
     """A condition: the game's piece falls at a row of the well or below it. Before the first
     piece comes (gravity starts with it), the row still holds what the start-up left."""
-    return "(async () => { const d = await vorbix.dump(); return d.timers[0].interval === 50 && d.state.row >= %d; })()" % row
+    return ("(async () => { const d = await vorbix.dump();"
+            " return d.timers[0].interval === 50 && d.state.row >= %d; })()" % row)
 
 
 def play_to_game_over(test, press, what):
@@ -212,16 +265,16 @@ def without_time(dump):
     return {name: value for name, value in dump.items() if name != "t"}
 
 
-class Phone(unittest.TestCase):
-    """The page on a phone's screen, by touch."""
+class FreshSite(unittest.TestCase):
+    """The page in a browser of its own, from a copy of the site a test may change."""
+    width, height = 800, 600
 
     def setUp(self):
-        self.folder = tempfile.mkdtemp(prefix="vorbix-phone-")
+        self.folder = tempfile.mkdtemp(prefix="vorbix-site-")
         self.site = os.path.join(self.folder, "site")
         shutil.copytree(SITE, self.site)
         self.base, self.server = browser.serve(self.site)
-        self.page = browser.Browser(390, 844)
-        self.page.viewport(390, 844, 3, phone=True)
+        self.page = browser.open_browser(ENGINE, self.width, self.height)
 
     def tearDown(self):
         errors = self.page.errors()
@@ -232,6 +285,68 @@ class Phone(unittest.TestCase):
 
     def dump(self):
         return self.page.eval("vorbix.dump()")
+
+
+class Offline(FreshSite):
+    """The page after one visit, without its server; a page that cannot load; a recording
+    watched."""
+
+    def test_offline_after_one_visit_and_replaced_by_a_new_build(self):
+        page = self.page
+        page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        page.wait_for("navigator.serviceWorker.controller !== null", timeout=20)
+        # The server refuses everything, as a network cut off does: the page loads from its
+        # worker's cache and plays.
+        self.server.cut = True
+        page.goto(self.base + "/index.html", "document.getElementById('question').open", timeout=10)
+        page.key("Escape")
+        page.wait_for("vorbix.idle() && " + piece_at_row(2), timeout=10)
+        col = self.dump()["state"]["col"]
+        page.key("ArrowLeft")
+        self.assertEqual(self.dump()["state"]["col"], col - 1, "the game offline takes no keys")
+        self.server.cut = False
+        built = page.eval("caches.keys()")
+        # A new build, with a file changed: its worker's cache takes over on the next load.
+        with open(os.path.join(self.site, "style.css"), "a") as style:
+            style.write("/* a new build */\n")
+        subprocess.run(["cmake", "-DSITE=" + self.site, "-DTEMPLATE=" + os.path.join(SOURCE, "web", "site", "sw.js.in"),
+                        "-P", os.path.join(SOURCE, "web", "service_worker.cmake")], check=True)
+        page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        # Asked for nothing meanwhile: the old worker, busy with a fetch, would hold the new one back.
+        page.wait_for("caches.keys().then((names) => names.length === 1 && names[0] !== %s)" % json.dumps(built[0]),
+                      timeout=20)
+        self.assertTrue(page.eval("fetch('style.css').then((r) => r.text()).then((t) => t.includes('a new build'))"))
+
+    def test_a_page_that_cannot_load_its_module_says_so(self):
+        os.remove(os.path.join(self.site, "vorbix.wasm"))
+        # The page as it ships, with its own entry.
+        base, server = browser.serve(self.site, entry=None)
+        self.addCleanup(server.shutdown)
+        self.page.goto(base + "/index.html", "!document.getElementById('message').hidden", timeout=20)
+        self.assertIn("could not start", self.page.eval("document.getElementById('message').textContent"))
+        # The module's own report of the missing file is this page's only error.
+        errors = self.page.errors()
+        self.assertTrue(all("wasm" in json.dumps(error) for error in errors), errors)
+        self.page.clear_errors()
+
+    def test_a_game_recorded_on_the_desktop_ends_in_the_page_as_it_does_natively(self):
+        recording = desktop_recording(os.path.join(self.folder, "desktop.txt"))
+        self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        self.page.key("Escape")
+        self.page.wait_for("vorbix.idle() && !document.getElementById('question').open")
+        self.page.set_file("#watch", recording)
+        self.page.wait_for("document.getElementById('message').textContent.includes('played to its end')", timeout=60)
+        with open(recording) as file:
+            self.assertEqual(without_time(self.dump()), native_state(file.read()))
+
+
+class ChromiumPhone(FreshSite):
+    """The page on a phone's screen, by touch, in Chromium, whose DevTools alone emulate one."""
+    width, height = 390, 844
+
+    def setUp(self):
+        super().setUp()
+        self.page.viewport(390, 844, 3, phone=True)
 
     def open_and_answer(self, answer="no"):
         self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
@@ -254,7 +369,8 @@ class Phone(unittest.TestCase):
           const colours = new Set(["255,255,0", "255,0,0", "0,0,255", "0,0,0"]);
           const dump = await vorbix.dump();
           for (const pool of [dump.Shape1, dump.Shape2, dump.Shape3]) {
-            for (const [, , , , fill] of pool) colours.add([1, 3, 5].map((at) => parseInt(fill.slice(at, at + 2), 16)).join());
+            for (const [, , , , fill] of pool)
+              colours.add([1, 3, 5].map((at) => parseInt(fill.slice(at, at + 2), 16)).join());
           }
           let blended = 0;
           for (let y = 0; y < canvas.height; y += 3) {
@@ -345,57 +461,10 @@ class Phone(unittest.TestCase):
         self.assertTrue(page.eval("vorbix.recording()").startswith(recording))
         self.assertEqual(native_state(recording)["asked"], 2)
 
-    def test_offline_installable_and_replaced_by_a_new_build(self):
-        page = self.page
-        page.send("Page.enable")
-        page.goto(self.base + "/index.html", "document.getElementById('question').open")
-        page.wait_for("navigator.serviceWorker.controller !== null", timeout=20)
-        self.assertEqual(page.send("Page.getInstallabilityErrors")["installabilityErrors"], [])
-        page.offline(True)
-        page.goto(self.base + "/index.html", "document.getElementById('question').open", timeout=10)
-        page.tap_element("#question button[value=no]")
-        page.wait_for("vorbix.idle() && " + piece_at_row(2), timeout=10)
-        page.offline(False)
-        built = page.eval("caches.keys()")
-        # A new build, with a file changed: its worker's cache takes over on the next load.
-        with open(os.path.join(self.site, "style.css"), "a") as style:
-            style.write("/* a new build */\n")
-        subprocess.run(["cmake", "-DSITE=" + self.site, "-DTEMPLATE=" + os.path.join(SOURCE, "web", "site", "sw.js.in"),
-                        "-P", os.path.join(SOURCE, "web", "service_worker.cmake")], check=True)
-        page.goto(self.base + "/index.html", "document.getElementById('question').open")
-        # Asked for nothing meanwhile: the old worker, busy with a fetch, would hold the new one back.
-        page.wait_for("caches.keys().then((names) => names.length === 1 && names[0] !== %s)" % json.dumps(built[0]),
-                      timeout=20)
-        self.assertTrue(page.eval("fetch('style.css').then((r) => r.text()).then((t) => t.includes('a new build'))"))
-
-    def test_a_page_that_cannot_load_its_module_says_so(self):
-        os.remove(os.path.join(self.site, "vorbix.wasm"))
-        # The page as it ships, with its own entry.
-        base, server = browser.serve(self.site, entry=None)
-        self.addCleanup(server.shutdown)
-        self.page.goto(base + "/index.html", "!document.getElementById('message').hidden", timeout=20)
-        self.assertIn("could not start", self.page.eval("document.getElementById('message').textContent"))
-        # The module's own report of the missing file is this page's only error.
-        errors = self.page.errors()
-        self.assertTrue(all("wasm" in json.dumps(error) for error in errors), errors)
-        self.page.events.clear()
-
-    def test_a_recording_of_3_mb_runs_as_it_does_natively(self):
-        steps = "tick 2\ntick 1\nkey 37\ntick 1\nkey 65\ntick 1\nkey 39\nkey 40\ntick 3\n"
-        script = "answer no\nrandom 0.5\nstart\n" + steps * ((3 << 20) // len(steps) + 1)
-        with open(os.path.join(self.site, "big.txt"), "w") as file:
-            file.write(script)
-        self.page.goto(self.base + "/index.html?replay=/big.txt", "window.vorbix")
-        self.page.eval("vorbix.started")
-        self.assertEqual(without_time(self.dump()), native_state(script))
-
-    def test_a_game_recorded_on_the_desktop_ends_in_the_page_as_it_does_natively(self):
-        recording = desktop_recording(os.path.join(self.folder, "desktop.txt"))
-        self.open_and_answer("no")
-        self.page.set_file("#watch", recording)
-        self.page.wait_for("document.getElementById('message').textContent.includes('played to its end')", timeout=60)
-        with open(recording) as file:
-            self.assertEqual(without_time(self.dump()), native_state(file.read()))
+    def test_installable(self):
+        self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        self.page.wait_for("navigator.serviceWorker.controller !== null", timeout=20)
+        self.assertEqual(self.page.send("Page.getInstallabilityErrors")["installabilityErrors"], [])
 
 
 def desktop_recording(path):
@@ -414,8 +483,10 @@ def desktop_recording(path):
     runtime = tempfile.mkdtemp(prefix="vorbix-runtime-")
     environment = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
     environment.update(DISPLAY=display, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=runtime)
-    xdotool = lambda *arguments: subprocess.run(["xdotool", *arguments], env=environment, capture_output=True,
-                                                text=True).stdout  # noqa: E731
+
+    def xdotool(*arguments):
+        return subprocess.run(["xdotool", *arguments], env=environment, capture_output=True, text=True).stdout
+
     played = subprocess.Popen([game, "--record", path], env=environment, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
     try:
@@ -441,6 +512,12 @@ def desktop_recording(path):
     return path
 
 
+def load_tests(loader, tests, pattern):
+    """Every engine's tests, and Chromium's own in Chromium."""
+    cases = [Page, Offline] + ([ChromiumPhone] if ENGINE == "chromium" else [])
+    return unittest.TestSuite(loader.loadTestsFromTestCase(case) for case in cases)
+
+
 if __name__ == "__main__":
-    # Arguments after the three are unittest's own: -k Phone runs the phone's tests alone.
-    unittest.main(argv=sys.argv[:1] + sys.argv[4:], verbosity=2)
+    # Arguments after the four are unittest's own: -k Offline runs those tests alone.
+    unittest.main(argv=sys.argv[:1] + sys.argv[5:], verbosity=2)

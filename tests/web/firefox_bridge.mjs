@@ -1,0 +1,52 @@
+// Firefox for the page's tests (firefox.py), driven by puppeteer-core over WebDriver BiDi:
+// Debian has no geckodriver, and Firefox speaks BiDi itself. Reads one command a line on
+// its standard input, as JSON { op, ...arguments }, and answers each on its standard
+// output, in order, as { value } or { error }.
+import { createInterface } from "node:readline";
+import puppeteer from "puppeteer-core";
+
+const [initialWidth, initialHeight] = process.argv.slice(2).map(Number);
+const browser = await puppeteer.launch({
+  browser: "firefox",
+  executablePath: "/usr/bin/firefox-esr",
+  headless: true,
+  defaultViewport: { width: initialWidth, height: initialHeight },
+});
+const [page] = await browser.pages();
+const errors = [];
+page.on("console", (message) => {
+  if (message.type() === "error") errors.push({ console: message.text(), at: message.location() });
+});
+page.on("pageerror", (error) => errors.push({ uncaught: String(error?.message ?? error) }));
+
+const sleep = (milliseconds) => new Promise((done) => setTimeout(done, milliseconds));
+// WebDriver's "Enter" is the keypad's, which presses no button in Firefox: a player's Enter
+// is the main keyboard's, WebDriver's "Return".
+const keys = { Enter: "\uE006" };
+const commands = {
+  navigate: ({ url }) => page.goto(url),
+  eval: ({ expression }) => page.evaluate(expression),
+  key: ({ name }) => page.keyboard.press(keys[name] ?? name),
+  click: ({ x, y }) => page.mouse.click(x, y),
+  tap: async ({ x, y, hold }) => {
+    await page.touchscreen.touchStart(x, y);
+    await sleep(1000 * hold);
+    await page.touchscreen.touchEnd();
+  },
+  viewport: ({ width, height, scale }) => page.setViewport({ width, height, deviceScaleFactor: scale }),
+  screenshot: ({ path }) => page.screenshot({ path }),
+  setFile: async ({ selector, path }) => (await page.$(selector)).uploadFile(path),
+  errors: () => errors,
+  clearErrors: () => void errors.splice(0),
+};
+
+const answer = (reply) => process.stdout.write(`${JSON.stringify(reply)}\n`);
+for await (const line of createInterface({ input: process.stdin })) {
+  const { op, ...args } = JSON.parse(line);
+  try {
+    answer({ value: (await commands[op](args)) ?? null });
+  } catch (failure) {
+    answer({ error: String(failure?.message ?? failure) });
+  }
+}
+await browser.close();

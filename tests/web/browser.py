@@ -17,7 +17,8 @@ import time
 ENGINES = {
     "chromium": {"chromium": "chromium", "chromedriver": "chromium-driver"},
     "firefox": {"firefox-esr": "firefox-esr", "node": "nodejs"},
-    "webkit": {"WebKitWebDriver": "webkit2gtk-driver", "Xvfb": "xvfb"},
+    "webkit": {"WebKitWebDriver": "webkit2gtk-driver", "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser":
+               "webkit2gtk-driver", "Xvfb": "xvfb"},
 }
 
 # The page's entry and its worker's for tests, served in place of the site's own.
@@ -81,15 +82,19 @@ def serve(site, entry=TEST_ENTRY, **extra):
 class Browser:
     """What every engine's backend offers. A backend implements navigate, eval, key, click,
     viewport, screenshot, set_file, errors, clear_errors and close; tap where its driver can
-    send a touch."""
+    send a touch (Chromium's and Firefox's)."""
     engine = None
-    # Whether the engine's driver can send touches and emulate a phone's screen.
-    touch = False
+    # The browser's version, as it reports it.
+    version = None
     # Whether a key the driver sends presses the focused button, as a player's key does.
     keys_press_buttons = True
 
     def navigate(self, url):
         raise NotImplementedError
+
+    def tap(self, x, y, hold=0):
+        """A finger on the screen at a point, lifted after hold seconds."""
+        raise NotImplementedError("%s's driver sends no touch" % self.engine)
 
     def eval(self, expression):
         """The value of a JavaScript expression in the page, awaited when it is a promise; a

@@ -82,6 +82,7 @@ class Page(unittest.TestCase):
             copy.write(source.read())
         cls.base, cls.server = browser.serve(SITE, known=cls.known)
         cls.browser = browser.open_browser(ENGINE, 800, 600)
+        print("%s %s" % (ENGINE, cls.browser.version), file=sys.stderr)
 
     @classmethod
     def tearDownClass(cls):
@@ -236,6 +237,13 @@ class Page(unittest.TestCase):
         self.assertEqual(without_time(self.dump()), native_state(script))
 
 
+def known_fault(engine, fault):
+    """Marks a test that fails in one engine for a fault of the page's that is known and not
+    yet mended: there it is expected to fail, and the run fails once it passes, so that the
+    mark goes with the fault."""
+    return unittest.expectedFailure if ENGINE == engine else (lambda test: test)
+
+
 def piece_at_row(row):
     """A condition: the game's piece falls at a row of the well or below it. Before the first
     piece comes (gravity starts with it), the row still holds what the start-up left."""
@@ -291,6 +299,8 @@ class Offline(FreshSite):
     """The page after one visit, without its server; a page that cannot load; a recording
     watched."""
 
+    @known_fault("firefox", "Firefox fetches the URL of a FontFace made in the game's worker past the service"
+                            " worker: offline, the canvas's faces fail to load")
     def test_offline_after_one_visit_and_replaced_by_a_new_build(self):
         page = self.page
         page.goto(self.base + "/index.html", "document.getElementById('question').open")
@@ -305,6 +315,9 @@ class Offline(FreshSite):
         page.key("ArrowLeft")
         self.assertEqual(self.dump()["state"]["col"], col - 1, "the game offline takes no keys")
         self.server.cut = False
+        errors = page.errors()
+        page.clear_errors()
+        self.assertEqual(errors, [], "errors in the page offline")
         built = page.eval("caches.keys()")
         # A new build, with a file changed: its worker's cache takes over on the next load.
         with open(os.path.join(self.site, "style.css"), "a") as style:

@@ -19,6 +19,7 @@ class Firefox(browser.Browser):
     def __init__(self, width, height):
         self.process = subprocess.Popen(["node", os.path.join(HERE, "firefox_bridge.mjs"), str(width), str(height)],
                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.version = self._command("version")
 
     def _command(self, op, **arguments):
         self.process.stdin.write(json.dumps(dict(op=op, **arguments)) + "\n")

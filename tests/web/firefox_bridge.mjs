@@ -36,6 +36,7 @@ const commands = {
   viewport: ({ width, height, scale }) => page.setViewport({ width, height, deviceScaleFactor: scale }),
   screenshot: ({ path }) => page.screenshot({ path }),
   setFile: async ({ selector, path }) => (await page.$(selector)).uploadFile(path),
+  version: () => browser.version(),
   errors: () => errors,
   clearErrors: () => void errors.splice(0),
 };

@@ -29,6 +29,7 @@ class _WebDriverBrowser(browser.Browser):
         self.driver = driver
         # A script may run as long as a test waits for it: a recording of 3 MB takes seconds.
         driver.set_script_timeout(300)
+        self.version = driver.capabilities["browserVersion"]
         self.logged = []
 
     def navigate(self, url):
@@ -71,7 +72,6 @@ class _WebDriverBrowser(browser.Browser):
 
 class Chromium(_WebDriverBrowser):
     engine = "chromium"
-    touch = True
 
     def __init__(self, width, height):
         options = webdriver.ChromeOptions()
@@ -100,7 +100,6 @@ class Chromium(_WebDriverBrowser):
         self.send("Emulation.setTouchEmulationEnabled", enabled=phone, maxTouchPoints=5 if phone else 1)
 
     def tap(self, x, y, hold=0):
-        """A finger on the screen at a point, lifted after hold seconds."""
         point = dict(x=x, y=y, radiusX=4, radiusY=4, force=1, id=1)
         self.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=[point])
         if hold:

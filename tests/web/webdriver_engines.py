@@ -4,7 +4,6 @@ Chromium also takes DevTools commands (send): a phone's screen and touches, inst
 downloads and the network's conditions, which no other engine's driver expresses."""
 import os
 import subprocess
-import tempfile
 import time
 import warnings
 
@@ -152,8 +151,7 @@ class WebKit(_WebDriverBrowser):
         # the views a driver opens (its console's does not), so the engine is told by its
         # environment.
         environment = dict(os.environ, DISPLAY=display, WEBKIT_SKIA_ENABLE_CPU_RENDERING="1")
-        self.log = tempfile.NamedTemporaryFile(prefix="vorbix-webkit-", suffix=".log")
-        self.service = WebKitService("/usr/bin/WebKitWebDriver", log_path=self.log.name, env=environment)
+        self.service = WebKitService("/usr/bin/WebKitWebDriver", log_path=os.devnull, env=environment)
         self.service.start()
         options = webdriver.WebKitGTKOptions()
         options.binary_location = MINIBROWSER
@@ -199,7 +197,6 @@ class WebKit(_WebDriverBrowser):
         self.service.stop()
         self.xvfb.kill()
         self.xvfb.wait()
-        self.log.close()
 
     def close(self):
         super().close()

@@ -444,7 +444,9 @@ class ChromiumPhone(FreshSite):
         page.wait_for("document.querySelector('[data-name=Pause]').hidden")
         self.expect_native_state("after a pause and its end")
         play_to_game_over(self, lambda: page.tap_element("#touch [data-key=ArrowDown]"), "dropping")
-        best = self.dump()["state"]["score"]
+        # The best score, which a restart keeps: the score itself may be past it, by the bonus
+        # of a Down press, which counts towards the best only at the next landing.
+        best = self.dump()["state"]["hiscore"]
         # A whole game painted a change at a time leaves the picture a fresh paint makes.
         self.assertTrue(page.eval("(async () => (await vorbix.pixels(false)).data.join() ==="
                                   " (await vorbix.pixels(true)).data.join())()"),
@@ -455,7 +457,7 @@ class ChromiumPhone(FreshSite):
         page.wait_for("vorbix.idle() && !document.getElementById('question').open")
         again = self.dump()
         self.assertEqual([again["asked"], again["state"]["difficulty"]], [2, 6])
-        self.assertEqual(again["state"]["hiscore"], str(best).zfill(6) if isinstance(best, int) else best)
+        self.assertEqual(again["state"]["hiscore"], best)
         self.expect_native_state("after the game over and the restart")
         # Saved, the game downloads as its recording.
         page.downloads_to(self.folder)

@@ -138,10 +138,22 @@ class Browser:
         self.close()
 
 
-def open_browser(engine, width=800, height=600):
-    """A browser of the engine with one page, whose viewport is width by height CSS pixels."""
+# The engines whose drivers can make a phone of the page: its screen, touched.
+PHONES = ("chromium", "firefox")
+
+
+def open_browser(engine, width=800, height=600, phone=False, downloads=None):
+    """A browser of the engine with one page, whose viewport is width by height CSS pixels,
+    a phone's where the engine can be one (PHONES), saving downloads to a folder."""
     if engine == "firefox":
         import firefox
-        return firefox.Firefox(width, height)
+        return firefox.Firefox(width, height, phone, downloads)
     import webdriver_engines
-    return {"chromium": webdriver_engines.Chromium, "webkit": webdriver_engines.WebKit}[engine](width, height)
+    if engine == "webkit":
+        return webdriver_engines.WebKit(width, height)
+    chromium = webdriver_engines.Chromium(width, height)
+    if phone:
+        chromium.viewport(width, height, 1, phone=True)
+    if downloads:
+        chromium.downloads_to(downloads)
+    return chromium

@@ -6,9 +6,9 @@ at a known state against vorbix-replay's picture of it, every fixed replay and r
 games giving in the page's worker the dumps the native vorbix-replay prints, and a recording
 of 3 MB; the page loaded and played with its server cut off after one visit, and replaced by a
 new build; a message when it cannot load; a game recorded on the desktop watched in the page
-to the same state. In Chromium alone, whose DevTools can make a phone of it: the window fitted
-to four screens, sharp; a whole game played by touch alone, saved, and replayed natively to
-the same state; and installable.
+to the same state. In Chromium and Firefox, whose drivers can make a phone of it: the window
+fitted to every screen, sharp; a whole game played by touch alone, saved, and replayed
+natively to the same state. In Chromium alone, whose DevTools tell it: installable.
   browser_test.py ENGINE SITE NATIVE_VORBIX_REPLAY PICTURES_FOLDER"""
 import json
 import os
@@ -274,15 +274,18 @@ def without_time(dump):
 
 
 class FreshSite(unittest.TestCase):
-    """The page in a browser of its own, from a copy of the site a test may change."""
-    width, height = 800, 600
+    """The page in a browser of its own, from a copy of the site a test may change, saving
+    downloads in the test's folder."""
+    width, height, phone = 800, 600, False
 
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="vorbix-site-")
         self.site = os.path.join(self.folder, "site")
         shutil.copytree(SITE, self.site)
         self.base, self.server = browser.serve(self.site)
-        self.page = browser.open_browser(ENGINE, self.width, self.height)
+        self.page = browser.open_browser(ENGINE, self.width, self.height, self.phone, self.folder)
+        if self.phone:
+            self.page.viewport(self.width, self.height, 3, phone=True)
 
     def tearDown(self):
         errors = self.page.errors()
@@ -353,13 +356,9 @@ class Offline(FreshSite):
             self.assertEqual(without_time(self.dump()), native_state(file.read()))
 
 
-class ChromiumPhone(FreshSite):
-    """The page on a phone's screen, by touch, in Chromium, whose DevTools alone emulate one."""
-    width, height = 390, 844
-
-    def setUp(self):
-        super().setUp()
-        self.page.viewport(390, 844, 3, phone=True)
+class Phone(FreshSite):
+    """The page on a phone's screen, by touch, in the engines whose drivers make one."""
+    width, height, phone = 390, 844, True
 
     def open_and_answer(self, answer="no"):
         self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
@@ -395,8 +394,9 @@ class ChromiumPhone(FreshSite):
           }
           return blended;
         })()"""
-        for width, height, ratio, phone in ((390, 844, 3, True), (844, 390, 3, True), (320, 480, 2, True),
-                                            (800, 600, 1, False)):
+        # Firefox is a phone or not from its start: its desktop's window is the Page tests'.
+        screens = [(390, 844, 3, True), (844, 390, 3, True), (320, 480, 2, True)]
+        for width, height, ratio, phone in screens + ([(800, 600, 1, False)] if ENGINE == "chromium" else []):
             what = "%d x %d" % (width, height)
             self.page.viewport(width, height, ratio, phone=phone)
             self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
@@ -459,8 +459,7 @@ class ChromiumPhone(FreshSite):
         self.assertEqual([again["asked"], again["state"]["difficulty"]], [2, 6])
         self.assertEqual(again["state"]["hiscore"], best)
         self.expect_native_state("after the game over and the restart")
-        # Saved, the game downloads as its recording.
-        page.downloads_to(self.folder)
+        # Saved, the game downloads as its recording, into the test's folder.
         page.tap_element("#save")
         page.wait_for("true", timeout=1)
         for _ in range(100):
@@ -475,6 +474,11 @@ class ChromiumPhone(FreshSite):
         # What was saved is the game up to the moment of saving; it has played on since.
         self.assertTrue(page.eval("vorbix.recording()").startswith(recording))
         self.assertEqual(native_state(recording)["asked"], 2)
+
+
+class ChromiumInstall(FreshSite):
+    """The page installable, as Chromium's DevTools alone can tell."""
+    width, height, phone = 390, 844, True
 
     def test_installable(self):
         self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
@@ -529,7 +533,8 @@ def desktop_recording(path):
 
 def load_tests(loader, tests, pattern):
     """Every engine's tests, and Chromium's own in Chromium."""
-    cases = [Page, Offline] + ([ChromiumPhone] if ENGINE == "chromium" else [])
+    cases = [Page, Offline] + ([Phone] if ENGINE in browser.PHONES else []) + (
+        [ChromiumInstall] if ENGINE == "chromium" else [])
     return unittest.TestSuite(loader.loadTestsFromTestCase(case) for case in cases)
 
 

@@ -1,9 +1,11 @@
 """Firefox ESR behind the browser interface (browser.py), headless, through WebDriver BiDi:
 puppeteer-core (pinned in package.json) drives it from a Node process, firefox_bridge.mjs,
-which takes one command a line."""
+which takes one command a line. A phone's screen (a coarse pointer, touched) and the folder
+downloads go to are Firefox's settings, given when it starts."""
 import json
 import os
 import subprocess
+import tempfile
 
 import browser
 
@@ -16,8 +18,12 @@ class Firefox(browser.Browser):
     # Enter and the page's own key handlers see them as a player's).
     keys_press_buttons = False
 
-    def __init__(self, width, height):
-        self.process = subprocess.Popen(["node", os.path.join(HERE, "firefox_bridge.mjs"), str(width), str(height)],
+    def __init__(self, width, height, phone=False, downloads=None):
+        # A phone's coarse pointer is the browser's setting from its start.
+        self.phone = phone
+        downloads = downloads or tempfile.gettempdir()
+        arguments = json.dumps(dict(width=width, height=height, phone=phone, downloads=downloads))
+        self.process = subprocess.Popen(["node", os.path.join(HERE, "firefox_bridge.mjs"), arguments],
                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         self.version = self._command("version")
 
@@ -48,8 +54,8 @@ class Firefox(browser.Browser):
         self._command("tap", x=x, y=y, hold=hold)
 
     def viewport(self, width, height, scale, phone=False):
-        if phone:
-            raise NotImplementedError("Firefox's driver cannot emulate a phone")
+        if phone != self.phone:
+            raise NotImplementedError("Firefox is a phone or not from its start")
         self._command("viewport", width=width, height=height, scale=scale)
 
     def screenshot(self, path):

@@ -5,14 +5,25 @@
 import { createInterface } from "node:readline";
 import puppeteer from "puppeteer-core";
 
-const [initialWidth, initialHeight] = process.argv.slice(2).map(Number);
+// The page's viewport in CSS pixels, whether it is a phone's, and where downloads go.
+const { width: initialWidth, height: initialHeight, phone, downloads } = JSON.parse(process.argv[2]);
+// A phone's screen is touched, not pointed at with a mouse: the only pointer is coarse.
+const phonePreferences = { "ui.primaryPointerCapabilities": 1, "ui.allPointerCapabilities": 1 };
 const browser = await puppeteer.launch({
   browser: "firefox",
   executablePath: "/usr/bin/firefox-esr",
   headless: true,
-  defaultViewport: { width: initialWidth, height: initialHeight },
+  extraPrefsFirefox: {
+    ...(phone ? phonePreferences : {}),
+    "browser.download.folderList": 2,
+    "browser.download.dir": downloads,
+    "browser.download.useDownloadDir": true,
+    "browser.download.always_ask_before_handling_new_types": false,
+  },
 });
 const [page] = await browser.pages();
+// The browser's own default viewport does not reach the page it opens with.
+await page.setViewport({ width: initialWidth, height: initialHeight });
 const errors = [];
 page.on("console", (message) => {
   if (message.type() === "error") errors.push({ console: message.text(), at: message.location() });

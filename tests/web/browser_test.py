@@ -298,9 +298,9 @@ class FreshSite(unittest.TestCase):
         return self.page.eval("vorbix.dump()")
 
 
-class Offline(FreshSite):
-    """The page after one visit, without its server; a page that cannot load; a recording
-    watched."""
+class Isolated(FreshSite):
+    """What needs a browser of its own: the page after one visit, without its server, and
+    replaced by a new build; a page that cannot load; a recording watched."""
 
     @known_fault("firefox", "Firefox fetches the URL of a FontFace made in the game's worker past the service"
                             " worker: offline, the canvas's faces fail to load")
@@ -533,11 +533,11 @@ def desktop_recording(path):
 
 def load_tests(loader, tests, pattern):
     """Every engine's tests, and Chromium's own in Chromium."""
-    cases = [Page, Offline] + ([Phone] if ENGINE in browser.PHONES else []) + (
+    cases = [Page, Isolated] + ([Phone] if ENGINE in browser.PHONES else []) + (
         [ChromiumInstall] if ENGINE == "chromium" else [])
     return unittest.TestSuite(loader.loadTestsFromTestCase(case) for case in cases)
 
 
 if __name__ == "__main__":
-    # Arguments after the four are unittest's own: -k Offline runs those tests alone.
+    # Arguments after the four are unittest's own: -k Phone runs the phone's tests alone.
     unittest.main(argv=sys.argv[:1] + sys.argv[5:], verbosity=2)

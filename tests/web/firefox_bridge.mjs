@@ -31,8 +31,8 @@ page.on("console", (message) => {
 page.on("pageerror", (error) => errors.push({ uncaught: String(error?.message ?? error) }));
 
 const sleep = (milliseconds) => new Promise((done) => setTimeout(done, milliseconds));
-// WebDriver's "Enter" is the keypad's, which presses no button in Firefox: a player's Enter
-// is the main keyboard's, WebDriver's "Return".
+// WebDriver's "Enter" is the keypad's (its code NumpadEnter): a player's Enter is the main
+// keyboard's, WebDriver's "Return".
 const keys = { Enter: "\uE006" };
 const commands = {
   navigate: ({ url }) => page.goto(url),

@@ -1,6 +1,7 @@
 // The game window's client area: painting, the window-system children, keys and clicks.
 #include "qt/game_window.h"
 
+#include "qt/accessible_window.h"
 #include "qt/caption_button.h"
 #include "qt/fonts.h"
 #include "qt/key_map.h"
@@ -93,6 +94,7 @@ void GameWindow::refresh()
     // or the curtain's, which Qt repaints by itself.
     if (tracing() && (whole || !changed.empty() || next.frame != plan_->frame)) trace("changed");
     plan_ = std::move(next);
+    announce_label_changes(*this, *window);
 }
 
 void GameWindow::sync_frame(const paint::Frame& frame)

@@ -49,6 +49,9 @@ public:
     // Called instead of closing when the player closes the window.
     void on_close(std::function<void()> handler) { close_handler_ = std::move(handler); }
 
+    // What the window shows; nothing while it shows no game.
+    std::optional<WindowView> view() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -61,7 +64,6 @@ private:
         QFrame* inner;
     };
 
-    std::optional<WindowView> view() const;
     paint::Scale scale() const;
     void sync_frame(const paint::Frame& frame);
     void sync_button(const paint::Widget& button);

@@ -1,6 +1,8 @@
 // The Qt front end: question box, timers, time of day and the game window's life.
 #include "qt/qt_front_end.h"
 
+#include "qt/accessible_window.h"
+#include "qt/controller.h"
 #include "qt/stage.h"
 #include "qt/trace.h"
 
@@ -21,8 +23,10 @@ const char* tick_event(TimerId id)
 }
 }  // namespace
 
-QtFrontEnd::QtFrontEnd() : window_(std::make_unique<Stage>())
+QtFrontEnd::QtFrontEnd() : window_(std::make_unique<Stage>()), controller_(std::make_unique<Controller>())
 {
+    install_accessible_window();
+    controller_->on_taken([this] { window_->refresh(); });
     // Only closing the game window ends the program: the question box, closed while the game
     // window is hidden for a restart, answers No instead.
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -40,6 +44,7 @@ QtFrontEnd::~QtFrontEnd() = default;
 void QtFrontEnd::attach(GamePort* game)
 {
     game_ = game;
+    controller_->attach(game);
     if (game == nullptr) {
         stop_timers();
         window_->hide();
@@ -63,6 +68,7 @@ void QtFrontEnd::request_quit()
     if (quitting_) return;
     quitting_ = true;
     stop_timers();
+    controller_->stop();
     if (open_question_) open_question_->reject();
     if (running_) QCoreApplication::quit();
 }
@@ -82,8 +88,10 @@ int QtFrontEnd::ask(const std::string& text, const std::string& title)
 
     open_question_ = &box;
     trace_first_paint(box, "question-mapped");
+    controller_->question_opened(box);
     box.exec();
     trace("answered");
+    controller_->question_closed();
     open_question_ = nullptr;
     // The box still stands when its event loop was ended from outside: the program is quitting.
     if (box.isVisible()) {

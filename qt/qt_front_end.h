@@ -1,7 +1,8 @@
 // The Qt front end: real time, real input and a real window for the game.
-// It implements the question box (a QMessageBox), the three interval timers (precise QTimers
-// named after the game's timers), the time of day, and showing and hiding the game window,
-// drawn in a Stage that the player may resize. It leaves out the window's frame, which the window
+// It implements the question box (a QMessageBox, which a game controller answers too), the
+// three interval timers (precise QTimers named after the game's timers), the time of day, and
+// showing and hiding the game window, drawn in a Stage that the player may resize; a game
+// controller plays beside the keyboard. It leaves out the window's frame, which the window
 // manager draws, and the shift state of key events, which the game does not use.
 #pragma once
 
@@ -17,6 +18,7 @@ class QTimer;
 
 namespace vorbix::qt {
 
+class Controller;
 class Stage;
 
 class QtFrontEnd final : public FrontEnd {
@@ -47,6 +49,7 @@ private:
 
     GamePort* game_ = nullptr;
     std::unique_ptr<Stage> window_;
+    std::unique_ptr<Controller> controller_;
     // Children of the window.
     std::array<QTimer*, timer_count> clocks_{};
     QPointer<QMessageBox> open_question_;

@@ -70,3 +70,18 @@ set_tests_properties(qt_xvfb_menu_launch PROPERTIES TIMEOUT 120 LABELS package F
 add_test(NAME qt_xvfb_key_storm
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/key_storm_test.sh $<TARGET_FILE:vorbix> $<TARGET_FILE:wm_close>)
 set_tests_properties(qt_xvfb_key_storm PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240 LABELS slow)
+
+# A whole game played with a virtual game controller, plugged in and pulled out, recorded and
+# replayed.
+find_package(SDL2 REQUIRED)
+add_executable(pad_game xvfb/pad_game.cpp)
+target_link_libraries(pad_game PRIVATE vorbix_script vorbix_qt SDL2::SDL2)
+add_test(NAME qt_xvfb_pad
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/pad_test.sh $<TARGET_FILE:pad_game> $<TARGET_FILE:wm_close>
+          $<TARGET_FILE:vorbix-replay>)
+set_tests_properties(qt_xvfb_pad PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
+
+# The window's painted labels and its buttons in the accessible tree, read over AT-SPI.
+add_test(NAME qt_xvfb_accessible
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/accessible_test.sh $<TARGET_FILE:vorbix> $<TARGET_FILE:wm_close>)
+set_tests_properties(qt_xvfb_accessible PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)

@@ -42,7 +42,6 @@ std::vector<QAbstractButton*> answers_in_order(QMessageBox& box)
 
 Controller::Controller()
 {
-    clock_.setTimerType(Qt::PreciseTimer);
     clock_.setSingleShot(true);
     connect(&clock_, &QTimer::timeout, this, [this] { read(); });
     // SDL starts once the event loop runs, so that the first question is not kept waiting.
@@ -52,7 +51,10 @@ Controller::Controller()
 Controller::~Controller()
 {
     stop();
-    if (sdl_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    if (!sdl_) return;
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    // The last part of SDL in use lets SDL free what it keeps, its hints among them.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 int Controller::frame_ms()
@@ -185,10 +187,13 @@ void Controller::close()
 void Controller::schedule()
 {
     if (stopped_ || !sdl_) return;
-    int wait = look_ms;
-    if (pad_ != nullptr) wait = game_ != nullptr && map_.in_play(*game_) ? frame_ms() : still_ms;
+    const bool playing = pad_ != nullptr && game_ != nullptr && map_.in_play(*game_);
+    const int wait = pad_ == nullptr ? look_ms : playing ? frame_ms() : still_ms;
     // A look that comes sooner than planned is kept: a question that just closed, say.
-    if (!clock_.isActive() || clock_.remainingTime() > wait) clock_.start(wait);
+    if (clock_.isActive() && clock_.remainingTime() <= wait) return;
+    // Only play needs its looks on time; the others may share a wake-up with another timer.
+    clock_.setTimerType(playing ? Qt::PreciseTimer : Qt::CoarseTimer);
+    clock_.start(wait);
 }
 
 void Controller::act(const PadAction& action)

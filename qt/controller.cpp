@@ -42,10 +42,9 @@ std::vector<QAbstractButton*> answers_in_order(QMessageBox& box)
 
 Controller::Controller()
 {
-    clock_.setSingleShot(true);
     connect(&clock_, &QTimer::timeout, this, [this] { read(); });
     // SDL starts once the event loop runs, so that the first question is not kept waiting.
-    clock_.start(0);
+    QTimer::singleShot(0, this, [this] { read(); });
 }
 
 Controller::~Controller()
@@ -116,9 +115,13 @@ void Controller::read()
         actions.insert(actions.end(), more.begin(), more.end());
     }
     schedule();
-    // The next look is scheduled before acting: a click that asks the question runs the
-    // question's own event loop, in which the controller answers it.
-    for (const PadAction& action : actions) act(action);
+    // A click may ask the question, whose own event loop runs until it is answered, with the
+    // controller too. Qt fires no timer while its own timeout is being handled: the clock is
+    // set afresh, as a timer of its own, before such a click.
+    for (const PadAction& action : actions) {
+        if (action.kind == PadAction::Kind::click) clock_.start();
+        act(action);
+    }
 }
 
 void Controller::take(const SDL_Event& event, std::vector<PadAction>& actions)
@@ -189,8 +192,8 @@ void Controller::schedule()
     if (stopped_ || !sdl_) return;
     const bool playing = pad_ != nullptr && game_ != nullptr && map_.in_play(*game_);
     const int wait = pad_ == nullptr ? look_ms : playing ? frame_ms() : still_ms;
-    // A look that comes sooner than planned is kept: a question that just closed, say.
-    if (clock_.isActive() && clock_.remainingTime() <= wait) return;
+    // The clock repeats: it is set again only when the pace changes.
+    if (clock_.isActive() && clock_.interval() == wait) return;
     // Only play needs its looks on time; the others may share a wake-up with another timer.
     clock_.setTimerType(playing ? Qt::PreciseTimer : Qt::CoarseTimer);
     clock_.start(wait);

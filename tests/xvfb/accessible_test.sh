@@ -2,9 +2,10 @@
 # The game window's texts for assistive technology, read over the AT-SPI bus.
 #   accessible_test.sh GAME WM_CLOSE
 # In a D-Bus session of its own, with Qt's accessibility on: after a piece is dropped for
-# points and the game paused, the window's accessible tree holds every painted label as a
-# static text with the text the window shows (the score among them, as the recording ends
-# with it), and both buttons with their captions, "Pause" showing.
+# points, the score and the pieces' count have said that their text changed; paused, the
+# window's accessible tree holds every painted label as a static text with the text the window
+# shows (the score among them, as the recording ends with it), and both buttons with their
+# captions, "Pause" showing.
 set -u
 readonly game=$1 wm_close=$2
 readonly scenario=accessible
@@ -26,17 +27,24 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 start_display
 recording=$work/game.txt
+reader=$(dirname "$0")/accessible_tree.py
 start_game --record "$recording"
 answer_question Escape
 window=$(find_window Vorbix) || fail "no game window"
 locate_client "$window"
 sleep 1
+
+# The changes of the first landing, heard while they happen.
+/usr/bin/python3 "$reader" "$(basename "$game")" 4 >"$work/changes" 2>&1 &
+listener=$!
+for _ in $(seq 50); do grep -qs listening "$work/changes" && break; sleep 0.1; done
 press Down
-sleep 1.5
+wait "$listener" || fail "no changes heard: $(cat "$work/changes")"
+
+# The tree, paused.
 press p
 sleep 0.5
-tree=$(/usr/bin/python3 "$(dirname "$0")/accessible_tree.py" "$(basename "$game")" 2>&1) ||
-    fail "no accessible tree: $tree"
+tree=$(/usr/bin/python3 "$reader" "$(basename "$game")" 2>&1) || fail "no accessible tree: $tree"
 close_game_and_expect_success
 
 labels=$(sed -n 's/^# @[0-9]* the recording ends: //p' "$recording")
@@ -53,4 +61,6 @@ grep -qP '^\d+\tpush button\tPause\tshowing$' <<<"$tree" || fail "no Pause butto
 $tree"
 grep -qP '^\d+\tpush button\tGame Over\t' <<<"$tree" || fail "no \"Game Over\" button in the tree:
 $tree"
-echo "accessible: $(wc -l <<<"$texts") static texts, $score, both buttons"
+grep -q $'^changed\tScore:0000[1-9]' "$work/changes" || fail "no change of the score was told: $(cat "$work/changes")"
+grep -q $'^changed\tBlocks:0002$' "$work/changes" || fail "no change of the pieces was told: $(cat "$work/changes")"
+echo "accessible: $(wc -l <<<"$texts") static texts, $score, both buttons, $(grep -c changed "$work/changes") changes told"

@@ -3,8 +3,8 @@
 // of its question, so the objects alive after the last restart are as many as before. Under
 // the sanitizer build LeakSanitizer then checks the memory at the end of the program.
 #include "form/form1.h"
-#include "qt/stage.h"
 #include "qt/qt_front_end.h"
+#include "qt/stage.h"
 #include "support/qt_helpers.h"
 
 #include <QAbstractButton>

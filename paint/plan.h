@@ -6,6 +6,7 @@
 // hatch tile's pixels grow with the picture as its cells do.
 #pragma once
 
+#include "paint/frame.h"
 #include "platform/controls.h"
 #include "platform/window_view.h"
 
@@ -50,6 +51,8 @@ struct PaintOp {
     Rgb colour;
     FillPattern pattern = plain_fill;
     int run = -1;
+
+    static PaintOp fill(const Box& box, Rgb colour) { return PaintOp{Kind::fill, box, colour}; }
     friend bool operator==(const PaintOp&, const PaintOp&) = default;
 };
 
@@ -68,37 +71,6 @@ struct PaintItem {
     Box bounds;
     std::size_t first_op = 0;
     std::size_t op_count = 0;
-};
-
-// A push button or a curtain half: a window-system control above the painted surface, in
-// whole logical pixels.
-struct Widget {
-    std::string name;
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool visible = false;
-    // A button's caption and font.
-    std::string caption;
-    FontSpec font;
-    // A curtain half's black rectangle, at its top left corner.
-    std::string inner_name;
-    int inner_width = 0;
-    int inner_height = 0;
-    friend bool operator==(const Widget&, const Widget&) = default;
-};
-
-// The window apart from its painted surface: title, client size in logical pixels, and the
-// window-system controls, bottom to top.
-struct Frame {
-    std::string caption;
-    int width = 0;
-    int height = 0;
-    std::vector<Widget> buttons;
-    std::vector<Widget> curtain;
-    std::vector<std::string> stacking;
-    friend bool operator==(const Frame&, const Frame&) = default;
 };
 
 struct PaintPlan {

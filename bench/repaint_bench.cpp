@@ -81,7 +81,7 @@ struct ShownGame {
         for (int k = 1; k < pool.size(); ++k) {
             if (pool.exists(k) && pool[k].visible) {
                 const Rect& place = pool[k].place;
-                const double twips = 1440.0 / window->logicalDpiX() / window->zoom();
+                const double twips = twips_per_pixel(window->logicalDpiX()) / window->zoom();
                 const QRectF pixels(static_cast<double>(place.left) / twips, static_cast<double>(place.top) / twips,
                                     static_cast<double>(place.width) / twips,
                                     static_cast<double>(place.height) / twips);
@@ -153,7 +153,8 @@ BENCHMARK(repaint_after_gravity_step)->Apply(at_each_zoom);
 void plan_after_gravity_step(benchmark::State& bench)
 {
     ShownGame game(zoom_of(bench));
-    const paint::Scale scale{1440.0 / game.window->logicalDpiX(), game.window->devicePixelRatioF() * zoom_of(bench)};
+    const paint::Scale scale{twips_per_pixel(game.window->logicalDpiX()),
+                             game.window->devicePixelRatioF() * zoom_of(bench)};
     std::optional<WindowView> view = game.form.window();
     paint::PaintPlan painted = paint::plan_of(*view, scale);
     std::size_t areas = 0;

@@ -24,7 +24,13 @@ struct FontSpec {
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
-// Positions and sizes are twips from the top left of the client area.
+// Positions and sizes are twips from the top left of the client area. A twip is a twentieth
+// of a point, 1440 to the inch whatever the screen: a screen of 96 dots to the inch shows 15
+// to a pixel.
+inline constexpr double twips_per_inch = 1440.0;
+inline constexpr double twips_per_point = twips_per_inch / 72.0;
+inline double twips_per_pixel(double dots_per_inch) { return twips_per_inch / dots_per_inch; }
+
 struct Rect {
     float left = 0.0f;
     float top = 0.0f;

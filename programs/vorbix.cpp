@@ -2,7 +2,7 @@
 // is played, with --watch a recorded game is played back in the window.
 #include "form/form1.h"
 #include "programs/command_line.h"
-#include "programs/watch.h"
+#include "qt/watch.h"
 #include "qt/fonts.h"
 #include "qt/qt_front_end.h"
 #include "script/recorder.h"
@@ -111,7 +111,7 @@ int watch(const std::string& path)
     if (script.stopped) {
         std::fprintf(stderr, "vorbix: %s is watched up to where it stops, %s\n", path.c_str(), script.stopped->c_str());
     }
-    vorbix::app::Watch shown(std::move(script.commands));
+    vorbix::qt::Watch shown(std::move(script.commands));
     shown.begin();
     return QApplication::exec();
 }

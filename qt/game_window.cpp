@@ -51,7 +51,10 @@ std::optional<WindowView> GameWindow::view() const { return game_ != nullptr ? g
 
 // The plan is made at the window's own twips to a pixel, with every pixel the zoom's device
 // pixels: the zoomed window is the window's own picture drawn anew at a finer grain.
-paint::Scale GameWindow::scale() const { return paint::Scale{1440.0 / logicalDpiX(), devicePixelRatioF() * zoom_}; }
+paint::Scale GameWindow::scale() const
+{
+    return paint::Scale{twips_per_pixel(logicalDpiX()), devicePixelRatioF() * zoom_};
+}
 
 void GameWindow::set_zoom(double zoom)
 {

@@ -1,12 +1,12 @@
 // Watching a recorded game: the playback runs when it falls due, the window follows.
-#include "programs/watch.h"
+#include "qt/watch.h"
 
 #include <QApplication>
 
 #include <algorithm>
 #include <cstdio>
 
-namespace vorbix::app {
+namespace vorbix::qt {
 
 Watch::Watch(std::vector<script::Command> commands) : playback_(std::move(commands)), game_window_(this)
 {
@@ -24,8 +24,7 @@ void Watch::begin()
 
 bool Watch::key_down(int code)
 {
-    if (code != key::p) return false;
-    playback_.toggle_pause(clock_.elapsed());
+    if (!playback_.key(code, clock_.elapsed())) return false;
     step();
     return true;
 }
@@ -51,4 +50,4 @@ void Watch::step()
     }
 }
 
-}  // namespace vorbix::app
+}  // namespace vorbix::qt

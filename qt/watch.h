@@ -9,7 +9,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-namespace vorbix::app {
+namespace vorbix::qt {
 
 class Watch final : private GamePort {
 public:
@@ -31,9 +31,9 @@ private:
     std::optional<WindowView> window() const override { return playback_.replay().form().window(); }
 
     Playback playback_;
-    qt::Stage game_window_;
+    Stage game_window_;
     QTimer wake_;
     QElapsedTimer clock_;
 };
 
-}  // namespace vorbix::app
+}  // namespace vorbix::qt

@@ -1,6 +1,8 @@
 // Playing a script at its own pace: commands run when they fall due.
 #include "script/playback.h"
 
+#include "platform/port.h"
+
 #include <algorithm>
 
 namespace vorbix {
@@ -54,6 +56,13 @@ std::optional<std::int64_t> Playback::next_due() const
     // During an "advance", the game changes only when one of its ticks falls due.
     const std::int64_t tick = replay_.front_end().next_due().value_or(advancing_);
     return due_ + std::clamp<std::int64_t>(tick, 1, advancing_) + paused_for_;
+}
+
+bool Playback::key(int code, std::int64_t now)
+{
+    if (code != key::p) return false;
+    toggle_pause(now);
+    return true;
 }
 
 void Playback::toggle_pause(std::int64_t now)

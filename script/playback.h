@@ -24,13 +24,17 @@ public:
     // When play has something to do next; nothing while paused or once the script has ended.
     std::optional<std::int64_t> next_due() const;
 
-    void toggle_pause(std::int64_t now);
+    // A key of the one who watches: P pauses the script, or ends the pause, and the others do
+    // nothing. Whether the key was taken.
+    bool key(int code, std::int64_t now);
     bool paused() const { return paused_at_.has_value(); }
     bool ended() const { return next_ >= commands_.size(); }
 
     const Replay& replay() const { return replay_; }
 
 private:
+    void toggle_pause(std::int64_t now);
+
     std::vector<script::Command> commands_;
     std::size_t next_ = 0;
     Replay replay_;

@@ -341,11 +341,13 @@ TEST(Playback, EventsComeAtTheirMomentsAndAPauseStopsTheirTime)
     playback.play(0);
     EXPECT_TRUE(playback.replay().started()) << "the first moment is the playback's start";
     EXPECT_EQ(playback.next_due(), 600);
-    playback.toggle_pause(300);
+    EXPECT_FALSE(playback.key(key::left, 200)) << "only P reaches the playback";
+    EXPECT_EQ(playback.next_due(), 600);
+    EXPECT_TRUE(playback.key(key::p, 300));
     EXPECT_EQ(playback.next_due(), std::nullopt);
     playback.play(5000);
     EXPECT_EQ(playback.replay().form().state.piece, 0) << "nothing runs while paused";
-    playback.toggle_pause(800);
+    EXPECT_TRUE(playback.key(key::p, 800));
     EXPECT_EQ(playback.next_due(), 1100) << "500 ms of pause";
     playback.play(1099);
     EXPECT_EQ(playback.next_due(), 1100);

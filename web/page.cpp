@@ -231,9 +231,7 @@ EMSCRIPTEN_KEEPALIVE double vorbix_watch_due()
 }
 EMSCRIPTEN_KEEPALIVE void vorbix_watch_key(int code, double now)
 {
-    if (auto* watched = page().watched(); watched != nullptr && code == vorbix::key::p) {
-        watched->toggle_pause(static_cast<std::int64_t>(now));
-    }
+    if (auto* watched = page().watched()) watched->key(code, static_cast<std::int64_t>(now));
 }
 EMSCRIPTEN_KEEPALIVE int vorbix_watch_ended() { return page().watched() != nullptr && page().watched()->ended(); }
 }

@@ -81,7 +81,7 @@ std::string frame_json(const paint::Frame& frame, const paint::Scale& scale)
 
 std::string css_font(const FontSpec& font, const paint::Scale& scale)
 {
-    const double pixels = static_cast<double>(font.points) * (1440.0 / 72.0) / scale.twips_per_pixel;
+    const double pixels = static_cast<double>(font.points) * twips_per_point / scale.twips_per_pixel;
     return fmt::format(R"({}{}{}px "{}")", font.italic ? "italic " : "", font.bold ? "bold " : "",
                        shortest_text(pixels), font.family);
 }

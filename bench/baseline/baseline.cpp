@@ -6,6 +6,7 @@
 // With --zoom F the window is F times as large and drawn as the game draws its window at a
 // zoom: the same picture under a scaled painter, fills, hatches, outlines and fonts grown
 // together. It writes the same trace lines as the game (see qt/trace.h).
+#include "platform/controls.h"
 #include "qt/trace.h"
 
 #include <QApplication>
@@ -67,7 +68,7 @@ public:
         setWindowTitle(QStringLiteral("Vorbix"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
-        pixels_per_twip_ = logicalDpiX() / 1440.0;
+        pixels_per_twip_ = 1.0 / vorbix::twips_per_pixel(logicalDpiX());
         // 6304 by 6424 twips: 420 by 428 pixels at 96 dots per inch, times the zoom.
         setFixedSize(qRound(6304 * pixels_per_twip_ * zoom_), qRound(6424 * pixels_per_twip_ * zoom_));
 

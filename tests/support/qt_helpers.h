@@ -19,7 +19,7 @@ namespace vorbix::testing {
 // Twips to the logical pixels of a window, to find a control's pixels in a picture.
 class TwipScale {
 public:
-    explicit TwipScale(double logical_dpi) : twips_per_pixel_(1440.0 / logical_dpi) {}
+    explicit TwipScale(double logical_dpi) : twips_per_pixel_(vorbix::twips_per_pixel(logical_dpi)) {}
 
     double pixels(float twips) const { return static_cast<double>(twips) / twips_per_pixel_; }
     QRectF pixels(const Rect& place) const

@@ -51,7 +51,7 @@ started=$(date +%s)
 (cd "$first/vorbix-$upstream" && umask 022 && TZ=UTC dpkg-buildpackage -us -uc -j"$jobs") >"$work/first.log" 2>&1 ||
   { tail -n 80 "$work/first.log"; echo "FAIL: dpkg-buildpackage"; exit 1; }
 grep -E '^[0-9]+% tests passed|^Total Test time' "$work/first.log"
-echo "built in $(seconds "$started") s: $(cd "$first" && ls ./*.deb ./*.dsc | tr '\n' ' ')"
+echo "built in $(seconds "$started") s: $(cd "$first" && echo ./*.deb ./*.dsc)"
 
 echo "== package: built again elsewhere, later, as someone else, without the tests"
 second=$work/second/a/much/longer/path

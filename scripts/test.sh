@@ -17,7 +17,7 @@ run_suite() {
 
 echo "== debug build"
 run_suite "$top/build/debug" Ninja
-echo "== style (clang-format, clang-tidy)"
+echo "== style (clang-format, clang-tidy, Prettier, ESLint, ShellCheck, flake8)"
 "$top/scripts/check-style.sh" "$top/build/debug"
 echo "== browser build (WebAssembly) and its tests in Chromium, Firefox and WebKit, side by side"
 VORBIX_NATIVE_REPLAY="$top/build/debug/programs/vorbix-replay" "$top/scripts/web.sh" build

@@ -8,7 +8,7 @@ replay=${1:?usage: make_references.sh VORBIX_REPLAY [NAME[.xSCALE]...]}
 shift
 here=$(cd "$(dirname "$0")" && pwd)
 if [ $# -eq 0 ]; then
-    set -- $(cd "$here" && ls *.png | sed 's/\.png$//')
+    for picture in "$here"/*.png; do set -- "$@" "$(basename "$picture" .png)"; done
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

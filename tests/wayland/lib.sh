@@ -119,8 +119,8 @@ CONFIG
     sway_pid=$!
     local socket display
     for _ in $(seq 200); do
-        socket=$(cd "$runtime" && ls sway-ipc.*.sock 2>/dev/null | head -n1)
-        display=$(cd "$runtime" && ls wayland-[0-9] 2>/dev/null | head -n1)
+        socket=$(find "$runtime" -maxdepth 1 -name 'sway-ipc.*.sock' -printf '%f\n' | head -n1)
+        display=$(find "$runtime" -maxdepth 1 -name 'wayland-[0-9]' -printf '%f\n' | head -n1)
         if [[ -n "$socket" && -n "$display" ]]; then
             sway_socket=$runtime/$socket
             wayland_display=$display

@@ -120,7 +120,8 @@ picture_at_ratio_2() {
     helper_pids+=($!)
     for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.05; done
     [[ -s "$work/display" ]] || fail "Xvfb did not start"
-    local display=":$(head -n1 "$work/display")" id info
+    local display id info
+    display=":$(head -n1 "$work/display")"
     DISPLAY=$display QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 XDG_RUNTIME_DIR=$runtime XDG_CONFIG_HOME=$runtime \
         "$game" --watch "$recording" >"$work/watch.log" 2>&1 &
     local watcher=$!

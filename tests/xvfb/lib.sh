@@ -51,7 +51,8 @@ start_display() { # [WIDTHxHEIGHT], 1024x768 unless told
     xvfb_pid=$!
     for _ in $(seq 100); do
         if [[ -s "$work/display" ]]; then
-            export DISPLAY=":$(head -n1 "$work/display")"
+            DISPLAY=":$(head -n1 "$work/display")"
+            export DISPLAY
             return
         fi
         sleep 0.05

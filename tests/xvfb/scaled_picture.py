@@ -42,7 +42,7 @@ class Picture:
 
     def yellow(self, x, y):
         at = 3 * (y * self.width + x)
-        red, green, blue = self.pixels[at : at + 3]
+        red, green, blue = self.pixels[at:at + 3]
         return red > 200 and green > 200 and blue < 60
 
     def edges(self, points):

@@ -44,7 +44,8 @@ struct FormControls {
     bool shown = false;
 
     // Window-system controls, drawn above everything painted on the window's surface, in the
-    // order of widget_order (names, last on top).
+    // order of widget_order (names, last on top), which starts as they are declared here:
+    // the curtain halves above the buttons.
     PushButton Pause;
     PushButton Command1;
     Panel covertop;
@@ -64,6 +65,10 @@ struct FormControls {
     Label piecelabel;
     Label Level;
 
+    // The sprites' stacking order. Members are built in the order they are declared, and each
+    // pool's template takes the next place in it as it is built: the order of these lines
+    // decides which pool is drawn on top (Shape1, the falling piece, over the well's Shape2
+    // and the preview's Shape3). order must come before them.
     StackingOrder order;
     SpritePool Shape3;
     SpritePool Shape2;

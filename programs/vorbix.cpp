@@ -2,9 +2,9 @@
 // is played, with --watch a recorded game is played back in the window.
 #include "form/form1.h"
 #include "programs/command_line.h"
-#include "qt/watch.h"
 #include "qt/fonts.h"
 #include "qt/qt_front_end.h"
+#include "qt/watch.h"
 #include "script/recorder.h"
 #include "script/recording_file.h"
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -41,40 +42,39 @@ std::string script_text(const Script& script)
     return text;
 }
 
-// The mask cell that box cell (a, b) shows in a turn, as the game's rotation defines it.
-std::pair<int, int> mask_cell(int turn, int a, int b)
+// The keys the game acts on: Left, Right, A, S, Down and P.
+constexpr int acting_keys[] = {37, 39, 65, 83, 40, 80};
+
+bool acts_on(int code)
 {
-    switch (turn) {
-    case 1: return {a, b};
-    case 2: return {5 - b, a};
-    case 3: return {5 - a, 5 - b};
-    default: return {b, 5 - a};
-    }
+    return std::find(std::begin(acting_keys), std::end(acting_keys), code) != std::end(acting_keys);
 }
 
-// Whether the piece that lands in this gravity tick ends the game: one of its cells settles
-// in the top wall row or above it.
-bool landing_ends_game(const GameState& before)
+// Whether the piece that lands in this gravity tick stops with a cell in the top wall row or
+// above it, which ends the game. Where each cell of the piece's box shows a cell of its mask
+// is the game's own answer: a game of its own, in the same state, turns the piece.
+bool stops_at_the_top(const GameState& before)
 {
-    const float row = before.row + before.fallstep;
-    const int top = whole_part(row + 1.0f);
+    HeadlessFrontEnd front_end;
+    Form1 turning(front_end);
+    turning.state = before;
+    const int first_row = whole_part(before.row + before.fallstep + 1.0f);
     for (int a = 1; a <= 4; ++a) {
         for (int b = 1; b <= 4; ++b) {
-            const auto [mask_row, mask_col] = mask_cell(before.rotation, a, b);
-            const std::string& entry = before.pieces[before.piece][mask_row];
-            if (entry.size() < 4 || entry[mask_col - 1] != '1') continue;
-            if (board_columns * (top + a - 1) + before.col + b + 1 < 12) return true;
+            turning.state.outer = a;
+            turning.state.inner = b;
+            turning.rotate();
+            const std::string& mask_row = before.pieces[before.piece][turning.state.maskrow];
+            const auto column = static_cast<std::size_t>(turning.state.maskcol - 1);
+            if (column >= mask_row.size() || mask_row[column] != '1') continue;
+            // The top wall row's cells up to the last but one, and every place above them.
+            if (grid_element(first_row + a - 1, before.col + b) < grid_element(0, board_columns - 1)) return true;
         }
     }
     return false;
 }
 
-std::string next_count(const std::string& count)
-{
-    std::string next = std::to_string(std::stoi(count) + 1);
-    next = std::string(count.size(), '0') + next;
-    return next.substr(next.size() - count.size());
-}
+int count_value(const std::string& digits) { return std::stoi(digits); }
 
 // Runs script lines through the replay engine and checks the game after each one and around
 // each tick.
@@ -88,7 +88,14 @@ public:
         if (!failure.empty()) return false;
         const Form1& form = replay.form();
         const GameState before = form.state;
-        const bool pause_shown = replay.started() && form.controls->Pause.visible;
+        std::istringstream words(line);
+        std::string command;
+        int code = 0;
+        words >> command >> code;
+        const bool key = command == "key";
+        // A whole dump is costly: one key in sixteen of those the game has no use for is compared.
+        const bool compared = key && !acts_on(code) && replay.started() && idle_keys_++ % 16 == 0;
+        const std::string dump_before = compared ? replay.dump() : "";
         const int asked = replay.front_end().asked();
         replay.run_line(line);
         if (!failure.empty()) return false;
@@ -97,26 +104,18 @@ public:
         if (!failure.empty()) return false;
 
         const GameState& after = form.state;
-        const FormControls& ui = *form.controls;
-        std::istringstream words(line);
-        std::string command;
-        int value = 0;
-        words >> command;
-        if (command == "key") words >> value;
-        if (command == "key" && value == 40) {
-            if (after.fallstep != 1.0f) fail_with("Down left the fall step at " + std::to_string(after.fallstep));
-            if (before.fallstep == 0.3f &&
-                (after.score.is_text() || after.score.number() != before.score.numeric_value() + 5)) {
-                fail_with("Down at a fresh piece gave no 5-point bonus");
+        // What each key does is the keyboard's table (flow_keys_test); here, in any state a
+        // stream reaches, a key the game has no use for changes nothing it shows, and no key
+        // moves the piece more than a column or earns more than the fast drop's points.
+        if (compared && replay.dump() != dump_before) {
+            fail_with("key " + std::to_string(code) + " changed the game");
+        } else if (key) {
+            if (std::abs(after.col - before.col) > 1 || after.row != before.row) {
+                fail_with("a key moved the piece too far");
             }
-        } else if (command == "key" && (value == 37 || value == 39)) {
-            const int step = value == 37 ? -1 : 1;
-            if (after.col != before.col && after.col != before.col + step) fail_with("a move took col elsewhere");
-        } else if (command == "key" && value != 65 && value != 83 && value != 80) {
-            if (after.col != before.col || after.rotation != before.rotation || after.fallstep != before.fallstep ||
-                !(after.score == before.score) || ui.Pause.visible != pause_shown) {
-                fail_with("key " + std::to_string(value) + " changed the game");
-            }
+            const double points = after.score.numeric_value() - before.score.numeric_value();
+            if (points != 0 && points != 5)
+                fail_with("key " + std::to_string(code) + " earned " + std::to_string(points));
         } else if (command == "click" && line.find("Command1") != std::string::npos &&
                    asked != replay.front_end().asked()) {
             if (after.hiscore != before.hiscore) fail_with("the restart lost the best score");
@@ -151,14 +150,16 @@ private:
             fail_with("Timer" + std::to_string(static_cast<int>(id) + 1) + " ticked in a paused game");
         }
         fail_with(watch.check(replay.form()));
-        if (id != TimerId::timer1 || !replay.form().controls) return;
+        if (!replay.form().controls) return;
         const FormControls& ui = *replay.form().controls;
+        if (id != TimerId::timer1) return;
         const GameState& after = replay.form().state;
         const bool landed = after.blockcount != before_tick_.blockcount;
         if (landed) {
-            if (after.blockcount != next_count(before_tick_.blockcount)) fail_with("a landing miscounted the blocks");
+            const int blocks = count_value(before_tick_.blockcount);
+            if (count_value(after.blockcount) != (blocks + 1) % 10000) fail_with("a landing miscounted the blocks");
             if (!after.score.is_text()) fail_with("the score is still a number after a landing");
-            const bool over = landing_ends_game(before_tick_);
+            const bool over = stops_at_the_top(before_tick_);
             if (ui.Command1.visible != over) {
                 fail_with(over ? "a landing in the top wall row did not end the game"
                                : "\"Game Over\" after a landing inside the well");
@@ -171,6 +172,7 @@ private:
 
     GameState before_tick_;
     bool paused_before_tick_ = false;
+    std::uint64_t idle_keys_ = 0;
 };
 
 // The outcome of running a script: where it first went wrong and how.
@@ -229,12 +231,11 @@ private:
 
     int key_code()
     {
-        static constexpr int acting[] = {37, 39, 65, 83, 40, 80};
         static constexpr int neighbours[] = {36, 38, 41, 64, 66, 82, 84, 79, 81, 0, 65535};
         const int roll = dice_.below(100);
         if (roll < 65) {
             // Fewer pauses than moves, so that games run on between them.
-            const int key = acting[dice_.below(6)];
+            const int key = acting_keys[dice_.below(6)];
             return key == 80 && dice_.chance(50) ? 40 : key;
         }
         if (roll < 85) return neighbours[dice_.below(static_cast<int>(std::size(neighbours)))];

@@ -1,7 +1,10 @@
 // The frame: the window's title and size, and its window-system controls in whole pixels.
 #include "paint/frame.h"
 
+#include "paint/text_lines.h"
 #include "paint/whole_pixels.h"
+
+#include <utility>
 
 namespace vorbix::paint {
 namespace {
@@ -31,6 +34,10 @@ Frame frame_of(const WindowView& window, double twips_per_pixel)
         widget.visible = button->visible;
         widget.caption = button->caption;
         widget.font = button->font;
+        for (TextLine& line : broken_lines(button->caption, button->font, twips_per_pixel, widget.width)) {
+            widget.lines.push_back(std::move(line.text));
+        }
+        widget.line_advance = line_advance(button->font, twips_per_pixel);
     }
     for (const Panel* half : window.curtain) {
         Widget& widget = frame.curtain.emplace_back(widget_of(half->place, twips_per_pixel));

@@ -19,9 +19,12 @@ struct Widget {
     int width = 0;
     int height = 0;
     bool visible = false;
-    // A button's caption and font.
+    // A button's caption and font, and the lines it shows: the caption broken within the
+    // button's width, one line below the other at line_advance logical pixels.
     std::string caption;
     FontSpec font;
+    std::vector<std::string> lines;
+    double line_advance = 0.0;
     // A curtain half's black rectangle, at its top left corner.
     std::string inner_name;
     int inner_width = 0;

@@ -2,6 +2,7 @@
 #include "paint/plan.h"
 
 #include "paint/faces.h"
+#include "paint/text_lines.h"
 #include "paint/whole_pixels.h"
 
 #include <algorithm>
@@ -40,15 +41,15 @@ public:
         const Box place = snapped(label.place);
         begin(key_of(Kind::label, index), 0, place);
         if (label.opaque_background) add(PaintOp::fill(place, label.background));
-        const int run = static_cast<int>(plan_.runs.size());
-        plan_.runs.push_back(TextRun{label.text, label.font, place});
-        const PaintOp text{PaintOp::Kind::text, place, Rgb{}, plain_fill, run};
-        add(text);
-        // A face without a bold style of its own is struck a second time, a pixel to the right.
-        if (struck_twice(label.font)) {
-            PaintOp again = text;
-            again.box.left += scale_.ratio;
-            add(again);
+        // The text's lines one below the other from the label's top, as far as it reaches.
+        const double twips = scale_.twips_per_pixel;
+        const double advance = line_advance(label.font, twips) * scale_.ratio;
+        const auto lines = broken_lines(label.text, label.font, twips, place.width / scale_.ratio);
+        for (std::size_t n = 0; n < lines.size(); ++n) {
+            const double top = place.top + static_cast<double>(n) * advance;
+            if (n > 0 && top >= place.bottom()) break;
+            text_line(lines[n].text, label.font,
+                      Box{place.left, top, place.width, std::min(advance, place.bottom() - top)}, place);
         }
     }
 
@@ -113,6 +114,20 @@ private:
         add(PaintOp::fill({edge.left, edge.bottom() - down, edge.width, down}, colour));
         add(PaintOp::fill({edge.left, edge.top, across, edge.height}, colour));
         add(PaintOp::fill({edge.right() - across, edge.top, across, edge.height}, colour));
+    }
+
+    void text_line(const std::string& text, const FontSpec& font, const Box& line, const Box& clip)
+    {
+        const int run = static_cast<int>(plan_.runs.size());
+        plan_.runs.push_back(TextRun{text, font, clip});
+        const PaintOp op{PaintOp::Kind::text, line, Rgb{}, plain_fill, run};
+        add(op);
+        // A face without a bold style of its own is struck a second time, a pixel to the right.
+        if (struck_twice(font)) {
+            PaintOp again = op;
+            again.box.left += scale_.ratio;
+            add(again);
+        }
     }
 
     PaintPlan& plan_;

@@ -40,9 +40,9 @@ struct Box {
 
 // One drawing operation. A fill paints its box in its colour; a hatch paints the black lines
 // of a fill pattern over its box, the pattern's tile (hatch_tile) repeated from the window's
-// top left corner, a logical pixel to each of the tile's pixels; a text paints a run of the
-// plan in its colour, from the top left corner of its box and wrapped at its blanks within
-// the box's width, showing only inside the run's clip.
+// top left corner, a logical pixel to each of the tile's pixels; a text paints one line, a run
+// of the plan, in its colour, its face's ascent below the top left corner of its box, showing
+// only inside the run's clip. The plan has broken every text into its lines.
 struct PaintOp {
     enum class Kind : std::uint8_t { fill, hatch, text };
 

@@ -130,6 +130,7 @@ void GameWindow::sync_button(const paint::Widget& button)
     QFont font = design_font(button.font);
     font.setPointSizeF(font.pointSizeF() * zoom_);
     if (widget.font() != font) widget.setFont(font);
+    widget.show_lines(button.lines, button.line_advance);
     if (widget.isHidden() == button.visible) widget.setVisible(button.visible);
 }
 

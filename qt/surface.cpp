@@ -56,7 +56,7 @@ void execute(QPainter& painter, const paint::PaintPlan& plan, std::span<const pa
             painter.setClipRect(logical(run.clip, ratio), Qt::IntersectClip);
             painter.setFont(design_font(run.font));
             painter.setPen(colour_of(op.colour));
-            painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, QString::fromStdString(run.text));
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromStdString(run.text));
             painter.restore();
             break;
         }

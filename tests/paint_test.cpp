@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace vorbix::paint {
 namespace {
@@ -18,11 +20,16 @@ const Box& box_of(const PaintOp& op) { return op.box; }
 
 TEST(PaintPlan, EveryEdgeLiesOnADevicePixelAndTheOutlineIsALogicalPixelWide)
 {
+    // Two cells side by side at half-twip places, which fall between device pixels.
     FormControls controls;
     controls.Shape2.create(1);
+    controls.Shape2.create(2);
     controls.Shape2[1] =
         CellSprite{{1520.5f, 50.5f, 292, 292}, Rgb{255, 0, 0}, Rgb{0, 0, 255}, diagonal_cross, true, 1};
-    for (const double ratio : {1.0, 1.5, 2.0, 3.0}) {
+    controls.Shape2[2] = controls.Shape2[1];
+    controls.Shape2[2].place.left += 292;
+    // The ratio, and the outline's width in device pixels: a logical pixel, never less than one.
+    for (const auto& [ratio, line] : {std::pair{1.0, 1.0}, {1.5, 2.0}, {2.0, 2.0}, {3.0, 3.0}}) {
         const PaintPlan plan = plan_of(controls.view(), Scale{15.0, ratio});
         EXPECT_EQ(plan.width, std::lround(390 * ratio)) << ratio;
         for (const PaintOp& op : plan.ops) {
@@ -30,16 +37,19 @@ TEST(PaintPlan, EveryEdgeLiesOnADevicePixelAndTheOutlineIsALogicalPixelWide)
             if (op.kind == PaintOp::Kind::text) continue;
             EXPECT_TRUE(whole(box.left) && whole(box.top) && whole(box.width) && whole(box.height)) << ratio;
         }
-        const PaintItem& sprite = plan.items.back();
-        const auto ops = plan.ops_of(sprite);
+        const PaintItem* left = &plan.items[plan.items.size() - 2];
+        const PaintItem* right = &plan.items.back();
+        if (right->bounds.left < left->bounds.left) std::swap(left, right);
+        const auto ops = plan.ops_of(*left);
         ASSERT_EQ(ops.size(), 3u) << "the outline's colour, then the fill and the hatch inside it";
         EXPECT_EQ(ops[0].colour, (Rgb{0, 0, 255}));
         EXPECT_EQ(ops[2].kind, PaintOp::Kind::hatch);
-        const double line = std::max(1.0, std::round(ratio));
         EXPECT_EQ(box_of(ops[1]).left - box_of(ops[0]).left, line) << ratio;
-        EXPECT_EQ(box_of(ops[0]).width - box_of(ops[1]).width, 2 * line) << ratio;
-        EXPECT_EQ(box_of(ops[0]).width, std::round((1520.5 + 292) / 15 * ratio) - std::round(1520.5 / 15 * ratio));
-        EXPECT_EQ(sprite.bounds, box_of(ops[0])) << "a cell paints nothing outside its box";
+        EXPECT_EQ(box_of(ops[0]).right() - box_of(ops[1]).right(), line) << ratio;
+        EXPECT_EQ(left->bounds, box_of(ops[0])) << "a cell paints nothing outside its box";
+        // Neighbours share their edge, with no gap and no overlap, whatever the rounding.
+        EXPECT_EQ(left->bounds.right(), right->bounds.left) << ratio;
+        EXPECT_NEAR(left->bounds.width, 292 / 15.0 * ratio, 1.0) << ratio;
     }
 }
 
@@ -48,6 +58,7 @@ TEST(PaintPlan, BoldTextInAFaceWithoutBoldIsStruckTwiceALogicalPixelApart)
     FormControls controls;
     for (const Label* label : controls.view().labels) const_cast<Label*>(label)->visible = false;
     controls.npiece.visible = true;
+    controls.npiece.text = "Next";
     for (const auto& [family, strikes] : {std::pair{"Lucida Handwriting", 2u}, std::pair{"Times New Roman", 1u}}) {
         controls.npiece.font.family = family;
         const PaintPlan plan = plan_of(controls.view(), Scale{15.0, 2.0});
@@ -60,6 +71,91 @@ TEST(PaintPlan, BoldTextInAFaceWithoutBoldIsStruckTwiceALogicalPixelApart)
             EXPECT_EQ(texts[1].left - texts[0].left, 2.0);
         }
     }
+}
+
+// The lines of a text, as the plan breaks it: each line a run, the runs' texts and the tops
+// of their first strikes below the label's top, in logical pixels.
+struct Lines {
+    std::vector<std::string> texts;
+    std::vector<double> tops;
+};
+
+Lines lines_of(const PaintPlan& plan, const Box& label)
+{
+    Lines lines;
+    for (const PaintOp& op : plan.ops) {
+        if (op.kind != PaintOp::Kind::text) continue;
+        const double top = (op.box.top - label.top) / plan.scale.ratio;
+        if (!lines.tops.empty() && lines.tops.back() == top) continue;  // the second strike
+        lines.texts.push_back(plan.runs[static_cast<std::size_t>(op.run)].text);
+        lines.tops.push_back(top);
+        EXPECT_EQ(plan.runs[static_cast<std::size_t>(op.run)].clip, label) << "every line shows only inside its label";
+    }
+    return lines;
+}
+
+TEST(PaintPlan, ALabelsTextBreaksAtItsBlanksIntoTheLinesThatFit)
+{
+    struct Row {
+        const char* text;
+        float width;  // twips
+        std::vector<std::string> lines;
+    };
+    // "Next Piece:" in the preview's title, 105 logical pixels wide at 15 twips a pixel, and
+    // in the same face across other widths; a word too wide stands alone and is not cut.
+    const std::vector<Row> rows = {
+        {"Next Piece:", 1575, {"Next", "Piece:"}},
+        {"Next Piece:", 3000, {"Next Piece:"}},
+        {"Next Piece: at last", 2200, {"Next Piece: at", "last"}},
+        {"Nextpiecenextpiece is here", 600, {"Nextpiecenextpiece", "is", "here"}},
+        {"", 1575, {""}},
+    };
+    for (const double ratio : {1.0, 2.0}) {
+        for (const Row& row : rows) {
+            FormControls controls;
+            for (const Label* label : controls.view().labels) const_cast<Label*>(label)->visible = false;
+            controls.npiece.visible = true;
+            controls.npiece.text = row.text;
+            controls.npiece.place.width = row.width;
+            controls.npiece.place.height = 4000;
+            const PaintPlan plan = plan_of(controls.view(), Scale{15.0, ratio});
+            const Lines lines = lines_of(plan, plan.items.front().bounds);
+            EXPECT_EQ(lines.texts, row.lines) << row.text << " in " << row.width;
+            // The lines follow each other on whole logical pixels, 34 apart in this face at
+            // 27 pixels, as the window has always stood "Next" above "Piece:".
+            for (std::size_t n = 0; n < lines.tops.size(); ++n) EXPECT_EQ(lines.tops[n], 34.0 * n) << row.text;
+        }
+    }
+}
+
+TEST(PaintPlan, OnlyTheLinesThatStartInsideTheLabelArePainted)
+{
+    FormControls controls;
+    for (const Label* label : controls.view().labels) const_cast<Label*>(label)->visible = false;
+    controls.npiece.visible = true;
+    controls.npiece.text = "one two three four five";
+    controls.npiece.place.width = 300;
+    controls.npiece.place.height = 1215;  // 81 pixels: lines start at 0, 34 and 68
+    const PaintPlan plan = plan_of(controls.view(), Scale{});
+    const Box label = plan.items.front().bounds;
+    EXPECT_EQ(lines_of(plan, label).texts, (std::vector<std::string>{"one", "two", "three"}));
+    for (const PaintOp& op : plan.ops_of(plan.items.front())) {
+        EXPECT_LE(op.box.bottom(), label.bottom()) << "no operation reaches below the label";
+    }
+}
+
+TEST(PaintFrame, AButtonsCaptionIsBrokenWithinTheButton)
+{
+    FormControls controls;
+    const Frame frame = plan_of(controls.view(), Scale{}).frame;
+    ASSERT_EQ(frame.buttons.size(), 2u);
+    EXPECT_EQ(frame.buttons[0].lines, (std::vector<std::string>{"Pause"}));
+    EXPECT_EQ(frame.buttons[1].lines, (std::vector<std::string>{"Game", "Over"})) << "Game Over stands on two lines";
+    EXPECT_EQ(frame.buttons[1].line_advance, 56.0);
+    // At twice the twips to a pixel the button is half as wide and the font half as large.
+    const Frame half = plan_of(controls.view(), Scale{30.0, 1.0}).frame;
+    EXPECT_EQ(half.buttons[1].lines, frame.buttons[1].lines);
+    EXPECT_EQ(half.buttons[1].line_advance, 28.0);
 }
 
 // What a change of the controls paints again, at 15 twips and one device pixel a pixel.

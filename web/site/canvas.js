@@ -42,20 +42,13 @@ export class Canvas {
     context.restore();
   }
 
-  // A text from the top left corner of its box, wrapped at its blanks within the box's width.
-  #text({ text, font, clip }, [left, top, width], ratio) {
+  // One line of text, its ascent from the top left corner of its box.
+  #text({ text, font, clip }, [left, top], ratio) {
     const context = this.#context;
     context.save();
     this.#clip([clip], ratio);
     context.font = font;
-    const { fontBoundingBoxAscent: ascent, fontBoundingBoxDescent: descent } = context.measureText(text);
-    const lines = [];
-    for (const word of text.split(" ")) {
-      const longer = lines.length ? `${lines.at(-1)} ${word}` : word;
-      if (lines.length && context.measureText(longer).width <= width) lines[lines.length - 1] = longer;
-      else lines.push(word);
-    }
-    lines.forEach((line, n) => context.fillText(line, left, top + ascent + n * (ascent + descent)));
+    context.fillText(text, left, top + context.measureText(text).fontBoundingBoxAscent);
     context.restore();
   }
 

@@ -117,7 +117,7 @@ def source(all_metrics):
     for n, face in enumerate(all_metrics):
         lines.append("constexpr KernPair kerning_%d[] = {" % n)
         pairs = ["{%s, %s, %d}," % (character(a), character(b), value) for a, b, value in face["kerning"]]
-        lines += ["    " + " ".join(pairs[at:at + 6]) for at in range(0, len(pairs), 6)]
+        lines += ["    " + " ".join(pairs[at:at + 10]) for at in range(0, len(pairs), 10)]
         if not face["kerning"]:
             lines.append("    {' ', ' ', 0},")
         lines.append("};")

@@ -1,5 +1,5 @@
 // The metrics of the faces that stand for the design's font families, read from their font
-// files (paint/face_metrics.py writes face_metrics.cpp from the files of paint/faces.txt).
+// files (paint/face_metrics.py writes face_metrics.txt from the files of paint/faces.txt).
 // The faces are ours and fixed, so the plan can measure a text as the executors draw it.
 #pragma once
 

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
-"""Writes paint/face_metrics.cpp, the metrics of the faces of paint/faces.txt that the paint
+"""Writes paint/face_metrics.txt, the metrics of the faces of paint/faces.txt that the paint
 plan breaks texts into lines with: each face's ascent and descent, the advance widths of the
 printable ASCII characters and the kerning between them, in font units, read from the font
 files the table names (Debian's packages install them there).
 
-Usage: face_metrics.py FACES_TXT OUTPUT_CPP, or face_metrics.py --check FACES_TXT OUTPUT_CPP to
-fail when OUTPUT_CPP is not what the installed files give.
+Usage: face_metrics.py FACES_TXT METRICS_TXT, or face_metrics.py --check FACES_TXT METRICS_TXT to
+fail when METRICS_TXT is not what the installed files give.
 """
 import os
 import sys
@@ -106,32 +106,18 @@ def metrics(face, path):
             "descent": os2.usWinDescent, "advances": advances, "kerning": sorted(pairs)}
 
 
-def character(c):
-    return "'\\''" if c == "'" else "'\\\\'" if c == "\\" else "'%s'" % c
-
-
 def source(all_metrics):
-    lines = ["// Made by paint/face_metrics.py from the font files of paint/faces.txt: do not edit.",
-             '#include "paint/face_metrics.h"', "", "namespace vorbix::paint {", "namespace {", "",
-             "// clang-format off"]
-    for n, face in enumerate(all_metrics):
-        lines.append("constexpr KernPair kerning_%d[] = {" % n)
-        pairs = ["{%s, %s, %d}," % (character(a), character(b), value) for a, b, value in face["kerning"]]
-        lines += ["    " + " ".join(pairs[at:at + 10]) for at in range(0, len(pairs), 10)]
-        if not face["kerning"]:
-            lines.append("    {' ', ' ', 0},")
-        lines.append("};")
-        lines.append("")
-    lines.append("const FaceMetrics table[] = {")
-    for n, face in enumerate(all_metrics):
-        advances = [", ".join(str(a) for a in face["advances"][at:at + 16]) for at in range(0, 95, 16)]
-        lines.append('    {"%s", %d, %d, %d,' % (face["face"], face["units"], face["ascent"], face["descent"]))
-        lines.append("     {" + ",\n      ".join(advances) + "},")
-        lines.append("     kerning_%d}," % n)
-    lines += ["};", "// clang-format on", "", "}  // namespace", "",
-              "std::span<const FaceMetrics> face_metrics() { return table; }", "",
-              "}  // namespace vorbix::paint", ""]
-    return "\n".join(lines)
+    """The metrics table: one line a face, its fields parted by bars (paint/CMakeLists.txt
+    reads it): face, units per em, ascent, descent, the advances of the blank to the tilde,
+    and the kerning pairs as "left,right,adjustment" with the characters' codes."""
+    lines = ["# Made by paint/face_metrics.py from the font files of paint/faces.txt: do not edit.",
+             "# face | units per em | ascent | descent | advances of ' ' to '~' | kerning (left,right,units)"]
+    for face in all_metrics:
+        advances = " ".join(str(advance) for advance in face["advances"])
+        pairs = " ".join("%d,%d,%d" % (ord(a), ord(b), value) for a, b, value in face["kerning"]) or "32,32,0"
+        lines.append("%s | %d | %d | %d | %s | %s" % (face["face"], face["units"], face["ascent"], face["descent"],
+                                                      advances, pairs))
+    return "\n".join(lines) + "\n"
 
 
 def main():

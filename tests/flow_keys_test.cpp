@@ -34,6 +34,18 @@ protected:
 
     void press(int key) { game.form.Form_KeyDown(key, 0); }
 
+    // Left, Right twice and A from column 3, turn 1: each move and the turn taken.
+    void move_and_turn()
+    {
+        press(key_left);
+        EXPECT_EQ(game.state().col, 2);
+        press(key_right);
+        press(key_right);
+        EXPECT_EQ(game.state().col, 4);
+        press(key_a);
+        EXPECT_EQ(game.state().rotation, 2);
+    }
+
     struct Snapshot {
         int col, rotation;
         float row, fallstep;
@@ -67,13 +79,7 @@ protected:
 TEST_F(Keys, TheKeyTable)
 {
     fall_clear();
-    press(key_left);
-    EXPECT_EQ(game.state().col, 2);
-    press(key_right);
-    press(key_right);
-    EXPECT_EQ(game.state().col, 4);
-    press(key_a);
-    EXPECT_EQ(game.state().rotation, 2);
+    move_and_turn();
     press(key_s);
     press(key_s);
     EXPECT_EQ(game.state().rotation, 4);
@@ -153,13 +159,7 @@ TEST_F(Keys, KeysWhilePausedAreApplied)
 {
     fall_clear();
     press(key_p);
-    press(key_left);
-    EXPECT_EQ(game.state().col, 2);
-    press(key_right);
-    press(key_right);
-    EXPECT_EQ(game.state().col, 4);
-    press(key_a);
-    EXPECT_EQ(game.state().rotation, 2);
+    move_and_turn();
     press(key_s);
     EXPECT_EQ(game.state().rotation, 1);
     press(key_down);

@@ -130,7 +130,7 @@ void GameWindow::sync_button(const paint::Widget& button)
     QFont font = design_font(button.font);
     font.setPointSizeF(font.pointSizeF() * zoom_);
     if (widget.font() != font) widget.setFont(font);
-    widget.show_lines(button.lines, button.line_advance);
+    widget.show_lines(button.lines, button.line_advance * zoom_);
     if (widget.isHidden() == button.visible) widget.setVisible(button.visible);
 }
 

@@ -42,7 +42,8 @@ def options():
 def start_display(work):
     display_file = open(os.path.join(work, "display"), "w+")
     xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(display_file.fileno()), "-screen", "0", "1024x768x24", "-noreset", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(display_file.fileno()), "-screen", "0", "1024x768x24", "-noreset", "-nolisten",
+         "tcp"],
         pass_fds=(display_file.fileno(),), stderr=subprocess.DEVNULL)
     for _ in range(100):
         display_file.seek(0)

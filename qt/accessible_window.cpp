@@ -50,7 +50,7 @@ public:
         const Label* label = view ? label_named(*view, name_) : nullptr;
         if (label == nullptr) return {};
         // Twips to the window's own pixels, then the zoom it is drawn at.
-        const double pixels_per_twip = window_->logicalDpiX() / 1440.0 * window_->zoom();
+        const double pixels_per_twip = window_->zoom() / twips_per_pixel(window_->logicalDpiX());
         const auto pixels = [pixels_per_twip](float length) {
             return static_cast<int>(static_cast<double>(length) * pixels_per_twip);
         };

@@ -1,8 +1,10 @@
-// The page's game: what the page's script (site/) calls. The game runs on the page's front
-// end, through a recorder that writes it down as the desktop's --record does, so that the
-// page can save it. A recording handed over is played at its own pace, as the desktop's
-// --watch plays it; a script can also be run as vorbix-replay runs it, its game then shown
-// standing still. Texts and numbers handed to the page stay valid until the next such call.
+// The page's game: what the page's session (site/session.js) calls. The game runs on the
+// page's front end, through a recorder that writes it down as the desktop's --record does, so
+// that the page can save it. A script handed over is shown instead: played at its own pace, as
+// the desktop's --watch plays a recording, or run at once as vorbix-replay runs it, its game
+// then standing still. The question is asked by the page before the event that asks it, and
+// its answer handed in with the event, so that the game never waits for the player: every
+// call returns at once. Texts and numbers handed to the page stay valid until the next call.
 #include "form/form1.h"
 #include "paint/plan.h"
 #include "script/dump.h"
@@ -24,85 +26,144 @@
 namespace vorbix::web {
 namespace {
 
+// An answer handed in with an event: none, or the player's No or Yes.
+constexpr int no_answer = -1;
+// What a click gives when it would ask the question and no answer came with it.
+constexpr int asks_first = -1;
+
 class Page final : private HeadlessFrontEnd::TickObserver {
 public:
     Page() { front_end_.observe_ticks(this); }
 
-    // The player's events, which the recorder writes down and passes on.
-    GamePort& game() { return recorder_; }
-    HeadlessFrontEnd& clock() { return front_end_; }
-    long ticks(TimerId timer) const { return ticks_[static_cast<std::size_t>(timer)]; }
-    long all_ticks() const { return ticks_[0] + ticks_[1] + ticks_[2]; }
-    const std::string& recording() const { return recording_.text(); }
-
-    // Runs a script as vorbix-replay runs it; its game is shown from then on. Gives "" or
-    // the "line N: ..." message of the line that stopped it. What its dumps wrote, each on a
-    // line as vorbix-replay prints them, is kept until the next script.
-    std::string replay(const std::string& script)
+    // Program start, which asks the question: the page has asked it already.
+    void start(bool yes)
     {
-        replay_dumps_.clear();
-        replay_ = std::make_unique<Replay>([this](const std::string& json) { replay_dumps_ += json + '\n'; });
-        std::istringstream lines(script);
-        return replay_->run(lines).value_or("");
+        answer(yes);
+        game().start();
     }
-    const std::string& replay_dumps() const { return replay_dumps_; }
 
-    // Takes a recording to watch: gives "" when it plays whole, where it stops when it plays
-    // up to a faulty or cut-off line, or why it cannot be watched; it is shown from then on.
-    std::string watch(const std::string& text, bool& playable)
+    // A key by its KeyboardEvent.key name, to the game or to the recording being watched,
+    // where P pauses and goes on; gives whether it was taken.
+    bool key(std::string_view name)
+    {
+        const int code = virtual_key(name);
+        if (watched_) {
+            if (code == key::p) watched_->toggle_pause(watch_now_);
+            return code == key::p;
+        }
+        return !replay_ && game().key_down(code);
+    }
+
+    // A click on a push button: gives whether the game took it, or asks_first, with nothing
+    // done, when the game would ask the question and the page has not handed in its answer.
+    int click(std::string_view button, int answer_given)
+    {
+        if (watched_ || replay_) return 0;
+        const auto shown = game().shown_button();
+        if (shown && shown->name == button && shown->asks_question) {
+            if (answer_given == no_answer) return asks_first;
+            answer(answer_given != 0);
+        }
+        return game().click(button) ? 1 : 0;
+    }
+
+    // Lets milliseconds pass on the clock of what is shown: the game's, or the watcher's.
+    // Gives the clock as it then stands (see vorbix_advance).
+    const std::array<double, 5>& advance(double milliseconds)
+    {
+        const auto passed = static_cast<std::int64_t>(milliseconds);
+        std::optional<std::int64_t> due;
+        if (watched_) {
+            watch_now_ += passed;
+            watched_->play(watch_now_);
+            if (const auto next = watched_->next_due()) due = std::max<std::int64_t>(0, *next - watch_now_);
+        } else if (!replay_) {
+            front_end_.advance(passed);
+            due = front_end_.next_due();
+        }
+        clock_ = {due ? static_cast<double>(*due) : -1.0, watched_ && watched_->ended() ? 1.0 : 0.0,
+                  static_cast<double>(ticks_[0]), static_cast<double>(ticks_[1]), static_cast<double>(ticks_[2])};
+        return clock_;
+    }
+
+    // Shows a script instead of the page's game: run at once, or played from now at its own
+    // pace. Gives whether it is shown, why not or where it stops before its end, and what
+    // the dumps of a script run at once wrote, each on a line as vorbix-replay prints them.
+    std::string show(const std::string& text, bool at_once)
     {
         std::istringstream stream(text);
+        if (at_once) {
+            watched_.reset();
+            dumps_.clear();
+            replay_ = std::make_unique<Replay>([this](const std::string& json) { dumps_ += json + '\n'; });
+            const auto stopped = replay_->run(stream);
+            return result(true, stopped.value_or(""), dumps_);
+        }
         script::Lines lines = script::Lines::of(stream, "the recording");
         ScriptToPlay script = script_to_play(lines);
-        const auto reason = script.unplayable();
-        playable = !reason;
-        if (reason) return *reason;
+        if (const auto reason = script.unplayable()) return result(false, *reason);
+        replay_.reset();
         watched_ = std::make_unique<Playback>(std::move(script.commands));
-        return script.stopped.value_or("");
-    }
-    Playback* watched() { return watched_.get(); }
-
-    std::optional<WindowView> window() const
-    {
-        if (watched_) return watched_->replay().form().window();
-        return replay_ ? replay_->view() : game_.window();
+        watch_now_ = 0;
+        return result(true, script.stopped.value_or(""));
     }
 
-    // The numbers of what to paint at a scale: the plan's changes since the last paint.
-    const std::vector<double>& paint(const paint::Scale& scale)
+    // The numbers of what to paint at a scale: the plan's changes since the last paint, or
+    // the whole plan. Nothing while the window is unloaded.
+    const std::vector<double>& paint(const paint::Scale& scale, bool whole)
     {
         numbers_.clear();
+        if (whole) painted_.reset();
         const auto shown = window();
         if (!shown) return numbers_;
         paint::PaintPlan next = paint::plan_of(*shown, scale);
         const std::vector<paint::Box> areas = paint::changed_areas(painted_ ? &*painted_ : nullptr, next);
         numbers_ = paint_numbers(next, areas, paint::ops_within(next, areas));
         painted_ = std::move(next);
+        frame_text_ = frame_if_changed();
+        numbers_[frame_at] =
+            frame_text_.empty() ? 0.0 : static_cast<double>(reinterpret_cast<std::uintptr_t>(frame_text_.c_str()));
         return numbers_;
     }
-    const std::vector<double>& painted_numbers() const { return numbers_; }
-    // The next paint paints everything, as after the canvas was cleared.
-    void forget_painted() { painted_.reset(); }
     std::string runs() const { return painted_ ? runs_json(*painted_) : "[]"; }
-
-    // The frame of the last paint as JSON when it differs from the one handed over last; ""
-    // otherwise.
-    std::string frame_if_changed()
-    {
-        if (!painted_ || (frame_ && *frame_ == painted_->frame)) return {};
-        frame_ = painted_->frame;
-        return frame_json(*frame_, painted_->scale);
-    }
 
     std::string dump() const
     {
         if (watched_) return watched_->replay().dump();
         if (replay_) return replay_->dump();
         const WindowView shown = game_.window().value_or(design_.view());
-        return dump_json({front_end_.now(), front_end_.questions()}, game_.state, shown);
+        return dump_json({front_end_.now(), front_end_.asked()}, game_.state, shown);
     }
+    const std::string& recording() const { return recording_.text(); }
 
 private:
+    // The player's events, which the recorder writes down and passes on.
+    GamePort& game() { return recorder_; }
+    void answer(bool yes) { front_end_.queue_answer(yes ? answer_yes : answer_no); }
+
+    const GamePort& shown_game() const
+    {
+        if (watched_) return watched_->replay().form();
+        if (replay_) return replay_->form();
+        return game_;
+    }
+    std::optional<WindowView> window() const { return replay_ && !watched_ ? replay_->view() : shown_game().window(); }
+
+    // The frame of the last paint as JSON when it differs from the one handed over last; ""
+    // otherwise.
+    std::string frame_if_changed()
+    {
+        if (frame_ && *frame_ == painted_->frame) return {};
+        frame_ = painted_->frame;
+        return frame_json(*frame_, painted_->scale, shown_game().shown_button());
+    }
+
+    static std::string result(bool shown, const std::string& message, const std::string& dumps = {})
+    {
+        return fmt::format(R"({{"playable":{},"message":{},"dumps":{}}})", shown, json_string(message),
+                           json_string(dumps));
+    }
+
     void before_tick(TimerId) override {}
     void after_tick(TimerId timer, bool taken) override
     {
@@ -117,11 +178,14 @@ private:
     Form1 game_{recorder_};
     FormControls design_;
     std::unique_ptr<Replay> replay_;
-    std::string replay_dumps_;
+    std::string dumps_;  // what the dumps of the script run at once wrote
     std::unique_ptr<Playback> watched_;
+    std::int64_t watch_now_ = 0;
     std::array<long, timer_count> ticks_{};
+    std::array<double, 5> clock_{};
     std::optional<paint::PaintPlan> painted_;
     std::optional<paint::Frame> frame_;
+    std::string frame_text_;
     std::vector<double> numbers_;
 };
 
@@ -147,91 +211,39 @@ using vorbix::web::page;
 
 extern "C" {
 
-// Program start: asks the question in the page's dialog, then shows the window.
-EMSCRIPTEN_KEEPALIVE void vorbix_start() { page().game().start(); }
-
-EMSCRIPTEN_KEEPALIVE void vorbix_key(int code) { page().game().key_down(code); }
-
-// The game's code for a key by its KeyboardEvent.key name.
-EMSCRIPTEN_KEEPALIVE int vorbix_key_code(const char* name) { return vorbix::web::virtual_key(name); }
-
-// "Game Over" asks the question again.
-EMSCRIPTEN_KEEPALIVE void vorbix_click(const char* button) { page().game().click(button); }
-
-// Lets milliseconds of the game's time pass; gives how many ticks that delivered.
-EMSCRIPTEN_KEEPALIVE long vorbix_advance(double milliseconds)
-{
-    const long before = page().all_ticks();
-    page().clock().advance(static_cast<std::int64_t>(milliseconds));
-    return page().all_ticks() - before;
-}
-
-// Milliseconds until the next tick falls due; -1 while no timer runs.
-EMSCRIPTEN_KEEPALIVE double vorbix_next_due()
-{
-    const auto due = page().clock().next_due();
-    return due ? static_cast<double>(*due) : -1.0;
-}
-
-// How many ticks of Timer1, Timer2 or Timer3 (1 to 3) the game has had.
-EMSCRIPTEN_KEEPALIVE long vorbix_ticks(int timer) { return page().ticks(static_cast<vorbix::TimerId>(timer - 1)); }
-
-// What to paint, with twips to a CSS pixel and device pixels to a CSS pixel (see
-// page_view.h): gives how many numbers, which vorbix_painted points to. Nothing while the
-// window is unloaded.
-EMSCRIPTEN_KEEPALIVE int vorbix_paint(double twips_per_pixel, double ratio)
-{
-    return static_cast<int>(page().paint(vorbix::paint::Scale{twips_per_pixel, ratio}).size());
-}
-EMSCRIPTEN_KEEPALIVE const double* vorbix_painted() { return page().painted_numbers().data(); }
-EMSCRIPTEN_KEEPALIVE void vorbix_repaint() { page().forget_painted(); }
-EMSCRIPTEN_KEEPALIVE const char* vorbix_runs() { return handed(page().runs()); }
+// How the numbers of a paint are laid out, and the hatches' tiles (see page_view.h).
 EMSCRIPTEN_KEEPALIVE const char* vorbix_layout() { return handed(vorbix::web::layout_json()); }
 
-// A fill pattern's tile as 256 bytes of an image (see page_view.h), valid until the next call.
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* vorbix_hatch_image(int pattern)
+// The player's events. Start and a click on "Game Over" ask the question: the page asks it
+// first and hands in the answer, 1 for Yes and 0 for No (-1 for none).
+EMSCRIPTEN_KEEPALIVE void vorbix_start(int yes) { page().start(yes != 0); }
+EMSCRIPTEN_KEEPALIVE int vorbix_key(const char* name) { return page().key(name) ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int vorbix_click(const char* button, int answer) { return page().click(button, answer); }
+
+// Lets milliseconds pass; gives five numbers: the milliseconds until something falls due
+// next (-1 while nothing runs), whether the recording being watched has ended, and how many
+// ticks Timer1, Timer2 and Timer3 have had.
+EMSCRIPTEN_KEEPALIVE const double* vorbix_advance(double milliseconds) { return page().advance(milliseconds).data(); }
+
+// What to paint, with twips to a CSS pixel and device pixels to a CSS pixel (see
+// page_view.h), what changed since the last paint or all of it: its numbers, or a null
+// pointer while the window is unloaded. The frame they point to holds until the next paint.
+EMSCRIPTEN_KEEPALIVE const double* vorbix_paint(double twips_per_pixel, double ratio, int whole)
 {
-    static std::vector<std::uint8_t> image;
-    image = vorbix::web::hatch_image(static_cast<vorbix::FillPattern>(pattern));
-    return image.data();
+    const auto& numbers = page().paint(vorbix::paint::Scale{twips_per_pixel, ratio}, whole != 0);
+    return numbers.empty() ? nullptr : numbers.data();
+}
+EMSCRIPTEN_KEEPALIVE const char* vorbix_runs() { return handed(page().runs()); }
+
+// Shows a script instead of the page's game (see Page::show): {"playable", "message",
+// "dumps"}.
+EMSCRIPTEN_KEEPALIVE const char* vorbix_show(const char* script, int at_once)
+{
+    return handed(page().show(script, at_once != 0));
 }
 
-// The frame of the last paint when it changed since the last call; nothing otherwise.
-EMSCRIPTEN_KEEPALIVE const char* vorbix_frame() { return handed(page().frame_if_changed()); }
-
-// The whole state, as vorbix-replay's dump writes it.
+// The whole state, as vorbix-replay's dump writes it, and the game as the page has played it
+// since it loaded, as a recording.
 EMSCRIPTEN_KEEPALIVE const char* vorbix_dump() { return handed(page().dump()); }
-
-// The game as the page has played it since it loaded, as a recording.
 EMSCRIPTEN_KEEPALIVE const char* vorbix_recording() { return handed(page().recording()); }
-
-EMSCRIPTEN_KEEPALIVE const char* vorbix_replay(const char* script) { return handed(page().replay(script)); }
-EMSCRIPTEN_KEEPALIVE const char* vorbix_replay_dumps() { return handed(page().replay_dumps()); }
-
-// Takes a recording to watch (see Page::watch): {"playable": whether it can be, "message"}.
-EMSCRIPTEN_KEEPALIVE const char* vorbix_watch(const char* recording)
-{
-    bool playable = false;
-    const std::string message = page().watch(recording, playable);
-    return handed(fmt::format(R"({{"playable":{},"message":{}}})", playable, vorbix::json_string(message)));
-}
-
-// The recording being watched: its commands due at a moment of the watcher's clock (in
-// milliseconds), when it has something to do next (-1: paused or ended), a key of the
-// watcher's (P pauses, or ends the pause; the others do nothing), and whether it has ended.
-EMSCRIPTEN_KEEPALIVE void vorbix_watch_play(double now)
-{
-    if (auto* watched = page().watched()) watched->play(static_cast<std::int64_t>(now));
-}
-EMSCRIPTEN_KEEPALIVE double vorbix_watch_due()
-{
-    auto* watched = page().watched();
-    const auto due = watched != nullptr ? watched->next_due() : std::nullopt;
-    return due ? static_cast<double>(*due) : -1.0;
-}
-EMSCRIPTEN_KEEPALIVE void vorbix_watch_key(int code, double now)
-{
-    if (auto* watched = page().watched()) watched->key(code, static_cast<std::int64_t>(now));
-}
-EMSCRIPTEN_KEEPALIVE int vorbix_watch_ended() { return page().watched() != nullptr && page().watched()->ended(); }
 }

@@ -5,6 +5,7 @@
 #include "script/dump.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 namespace vorbix::web {
 namespace {
@@ -43,7 +44,7 @@ std::vector<double> paint_numbers(const paint::PaintPlan& plan, std::span<const 
                                   std::span<const paint::PaintOp> ops)
 {
     std::vector<double> numbers{static_cast<double>(plan.width), static_cast<double>(plan.height),
-                                static_cast<double>(areas.size()), static_cast<double>(ops.size())};
+                                static_cast<double>(areas.size()), static_cast<double>(ops.size()), 0.0};
     numbers.reserve(numbers.size() + 4 * areas.size() + op_size * ops.size());
     for (const paint::Box& area : areas) add_box(numbers, area);
     for (const paint::PaintOp& op : ops) {
@@ -58,9 +59,14 @@ std::vector<double> paint_numbers(const paint::PaintPlan& plan, std::span<const 
 std::string layout_json()
 {
     using Kind = paint::PaintOp::Kind;
-    return fmt::format(R"({{"opSize":{},"fill":{},"hatch":{},"text":{},"twipsPerPixel":{}}})", op_size,
+    std::string hatches = "[[]";
+    for (int pattern = plain_fill; pattern <= diagonal_cross; ++pattern) {
+        hatches += fmt::format(",[{}]", fmt::join(paint::hatch_tile(static_cast<FillPattern>(pattern)), ","));
+    }
+    hatches += "]";
+    return fmt::format(R"({{"opSize":{},"fill":{},"hatch":{},"text":{},"twipsPerPixel":{},"hatches":{}}})", op_size,
                        static_cast<int>(Kind::fill), static_cast<int>(Kind::hatch), static_cast<int>(Kind::text),
-                       shortest_text(paint::Scale{}.twips_per_pixel));
+                       shortest_text(paint::Scale{}.twips_per_pixel), hatches);
 }
 
 std::string runs_json(const paint::PaintPlan& plan)
@@ -71,12 +77,14 @@ std::string runs_json(const paint::PaintPlan& plan)
     });
 }
 
-std::string frame_json(const paint::Frame& frame, const paint::Scale& scale)
+std::string frame_json(const paint::Frame& frame, const paint::Scale& scale, const std::optional<ShownButton>& shown)
 {
     const auto widget = [&scale](const paint::Widget& w) { return widget_json(w, scale); };
-    return fmt::format(R"({{"caption":{},"size":[{},{}],"buttons":{},"curtain":{},"stacking":{}}})",
+    const std::string button =
+        shown ? fmt::format(R"({{"name":{},"asks":{}}})", json_string(shown->name), shown->asks_question) : "null";
+    return fmt::format(R"({{"caption":{},"size":[{},{}],"buttons":{},"curtain":{},"stacking":{},"shown":{}}})",
                        json_string(frame.caption), frame.width, frame.height, list(frame.buttons, widget),
-                       list(frame.curtain, widget), list(frame.stacking, json_string));
+                       list(frame.curtain, widget), list(frame.stacking, json_string), button);
 }
 
 std::string css_font(const FontSpec& font, const paint::Scale& scale)
@@ -84,18 +92,6 @@ std::string css_font(const FontSpec& font, const paint::Scale& scale)
     const double pixels = static_cast<double>(font.points) * twips_per_point / scale.twips_per_pixel;
     return fmt::format(R"({}{}{}px "{}")", font.italic ? "italic " : "", font.bold ? "bold " : "",
                        shortest_text(pixels), font.family);
-}
-
-std::vector<std::uint8_t> hatch_image(FillPattern pattern)
-{
-    const auto rows = paint::hatch_tile(pattern);
-    std::vector<std::uint8_t> image(8 * 8 * 4, 0);
-    for (std::size_t y = 0; y < 8; ++y) {
-        for (std::size_t x = 0; x < 8; ++x) {
-            if ((rows[y] >> x) & 1) image[4 * (8 * y + x) + 3] = 255;
-        }
-    }
-    return image;
 }
 
 }  // namespace vorbix::web

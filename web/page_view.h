@@ -4,8 +4,9 @@
 #pragma once
 
 #include "paint/plan.h"
+#include "platform/port.h"
 
-#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,27 +14,28 @@
 namespace vorbix::web {
 
 // How the page reads the numbers of a paint: the surface's width and height in device
-// pixels, how many areas and operations follow, then four numbers an area (left, top,
-// width, height) and op_size an operation: kind, left, top, width, height, colour
+// pixels, how many areas and operations follow, where the frame's JSON is when it changed
+// (the page fills it in: the address of its text, or 0), then four numbers an area (left,
+// top, width, height) and op_size an operation: kind, left, top, width, height, colour
 // (0xrrggbb), pattern, run.
+inline constexpr int frame_at = 4;
 inline constexpr int op_size = 8;
 std::vector<double> paint_numbers(const paint::PaintPlan& plan, std::span<const paint::Box> areas,
                                   std::span<const paint::PaintOp> ops);
-// The numbers' layout as JSON: the op size, the numbers of the kinds of operation, and the
-// twips to a CSS pixel at the window's own size.
+// The numbers' layout as JSON: the op size, the numbers of the kinds of operation, the
+// twips to a CSS pixel at the window's own size, and each fill pattern's tile as the eight
+// rows of hatch_tile, by the pattern's number.
 std::string layout_json();
 
 // The plan's text runs: text, CSS font and clip.
 std::string runs_json(const paint::PaintPlan& plan);
-std::string frame_json(const paint::Frame& frame, const paint::Scale& scale);
+// The frame, with the push button a click reaches now ("shown": its name and whether its
+// click asks the question, or null).
+std::string frame_json(const paint::Frame& frame, const paint::Scale& scale, const std::optional<ShownButton>& shown);
 
 // A design font in the page's CSS, under the design's family name, which the page's style
 // sheet maps to the face that stands for it, at its size in the CSS pixels of a scale: a
 // point is 1/72 of the inch that 1440 twips make.
 std::string css_font(const FontSpec& font, const paint::Scale& scale);
-
-// A fill pattern's tile as the page's canvas takes an image: 8 by 8 pixels of red, green,
-// blue and alpha, black where the tile has a line and clear elsewhere.
-std::vector<std::uint8_t> hatch_image(FillPattern pattern);
 
 }  // namespace vorbix::web

@@ -1,7 +1,7 @@
 // The browser page's front end: the headless front end's virtual clock, moved on by the page
-// as real time passes, with the question asked in a dialog of the page and the time of day
-// read from the browser. While the dialog is open the game waits inside its load event, as it
-// does on the desktop: the module is suspended until the player answers.
+// as real time passes, with the time of day read from the browser. The page asks the question
+// in its own dialog before the event that asks it and queues the answer, as vorbix-replay
+// queues its "answer" lines, so that the game never waits for the player.
 #pragma once
 
 #include "headless/headless_front_end.h"
@@ -10,13 +10,7 @@ namespace vorbix::web {
 
 class WebFrontEnd final : public HeadlessFrontEnd {
 public:
-    int ask(const std::string& text, const std::string& title) override;
     int seconds_since_midnight() override;
-
-    int questions() const { return questions_; }
-
-private:
-    int questions_ = 0;
 };
 
 }  // namespace vorbix::web

@@ -6,9 +6,12 @@ at a known state against vorbix-replay's picture of it, every fixed replay and r
 games giving in the page's worker the dumps the native vorbix-replay prints, and a recording
 of 3 MB; the page loaded and played with its server cut off after one visit, and replaced by a
 new build; a message when it cannot load; a game recorded on the desktop watched in the page
-to the same state. In Chromium and Firefox, whose drivers can make a phone of it: the window
+to the same state; the canvas drawn on the page's thread too, and in engines without
+OffscreenCanvas or module workers, the same game, and in one without WebAssembly's
+exceptions, a message. In Chromium and Firefox, whose drivers can make a phone of it: the window
 fitted to every screen, sharp; a whole game played by touch alone, saved, and replayed
-natively to the same state. In Chromium alone, whose DevTools tell it: installable.
+natively to the same state. In Chromium alone, whose DevTools tell it: installable; and
+Lighthouse's audit, which drives Chromium.
   browser_test.py ENGINE SITE NATIVE_VORBIX_REPLAY PICTURES_FOLDER"""
 import json
 import os
@@ -198,13 +201,46 @@ class Page(unittest.TestCase):
                         self.assertNotIn(hook, text, name)
 
     def test_the_canvas_at_a_known_state_matches_the_desktop_picture(self):
+        # Drawn by the game's worker, and by the page's thread with the game beside it.
         page = self.browser
-        page.goto(self.base + "/index.html?replay=/known/seven_styles.txt", "window.vorbix")
-        page.eval("vorbix.started.then(() => new Promise((done) => requestAnimationFrame(() => setTimeout(done))))")
-        result = page.eval(COMPARE)
-        self.assertEqual(result["size"], [420, 428, 420, 428])
-        self.assertGreater(result["compared"], 100000)
-        self.assertLessEqual(result["differing"], STRAY_PIXELS, result)
+        for hidden in ("", "&hide=module-workers"):
+            page.goto(self.base + "/index.html?replay=/known/seven_styles.txt" + hidden, "window.vorbix")
+            dumps = page.eval("vorbix.started.then((dumps) => new Promise((done) => requestAnimationFrame("
+                              "() => setTimeout(() => done(dumps)))))")
+            self.assertEqual(dumps, subprocess.run([NATIVE_REPLAY, os.path.join(PICTURES, "seven_styles.txt")],
+                                                   capture_output=True, text=True, check=True).stdout, hidden)
+            result = page.eval(COMPARE)
+            self.assertEqual(result["size"], [420, 428, 420, 428], hidden)
+            self.assertGreater(result["compared"], 100000, hidden)
+            self.assertLessEqual(result["differing"], STRAY_PIXELS, (hidden, result))
+
+    def test_engines_without_offscreen_canvas_or_module_workers_play_the_same_game(self):
+        # Each fallback reached by hiding what an older engine lacks: the game's worker sends
+        # its plan to the page's thread to draw, or the game runs on the page's thread.
+        page = self.browser
+        for hidden, worker in (("offscreen", True), ("module-workers", False)):
+            page.goto(self.base + "/index.html?hide=" + hidden, "document.getElementById('question').open")
+            self.assertEqual(page.eval("vorbix.engine"), {"worker": worker, "drawsHere": True}, hidden)
+            page.key("Enter")
+            page.wait_for("vorbix.idle() && " + piece_at_row(2), timeout=10)
+            before = self.dump()["state"]
+            page.key("ArrowLeft")
+            page.key("a")
+            after = self.dump()["state"]
+            self.assertEqual([after["col"], after["rotation"]], [before["col"] - 1, before["rotation"] % 4 + 1], hidden)
+            page.key("p")
+            page.wait_for("!document.querySelector('[data-name=Pause]').hidden")
+            dump, recording = page.eval("vorbix.moment()")
+            self.assertEqual(dump["state"]["difficulty"], 6, hidden)
+            self.assertEqual(without_time(dump), native_state(recording), hidden)
+            # The page's canvas, painted a change at a time, holds what a fresh paint paints.
+            self.assertTrue(page.eval("(async () => { const changes = (await vorbix.pixels(false)).data.join();"
+                                      " return changes === (await vorbix.pixels(true)).data.join()"
+                                      " && /[1-9]/.test(changes); })()"), hidden)
+        # An engine without WebAssembly's exceptions is told so, and asked nothing.
+        page.goto(self.base + "/index.html?hide=wasm-exceptions", "!document.getElementById('message').hidden")
+        self.assertIn("WebAssembly with exceptions", page.eval("document.getElementById('message').textContent"))
+        self.assertFalse(page.eval("document.getElementById('question').open"))
 
     def test_every_script_gives_the_dumps_of_the_native_replay(self):
         # The fixed replays and random whole games, run in the page's worker as vorbix-replay
@@ -302,8 +338,6 @@ class Isolated(FreshSite):
     """What needs a browser of its own: the page after one visit, without its server, and
     replaced by a new build; a page that cannot load; a recording watched."""
 
-    @known_fault("firefox", "Firefox fetches the URL of a FontFace made in the game's worker past the service"
-                            " worker: offline, the canvas's faces fail to load")
     def test_offline_after_one_visit_and_replaced_by_a_new_build(self):
         page = self.page
         page.goto(self.base + "/index.html", "document.getElementById('question').open")
@@ -484,6 +518,39 @@ class ChromiumInstall(FreshSite):
         self.page.goto(self.base + "/index.html", "document.getElementById('question').open")
         self.page.wait_for("navigator.serviceWorker.controller !== null", timeout=20)
         self.assertEqual(self.page.send("Page.getInstallabilityErrors")["installabilityErrors"], [])
+
+
+class ChromiumAudit(unittest.TestCase):
+    """The page as it ships, audited by Lighthouse (pinned in package.json) on a phone, in
+    Chromium, which it drives: nothing to fix in its accessibility, its practices or what a
+    search engine reads of it. Its performance score is printed, a measurement rather than a
+    test."""
+
+    def test_lighthouse_finds_nothing_to_fix(self):
+        if ENGINE != "chromium":
+            self.skipTest("Lighthouse drives Chromium")
+        lighthouse = os.path.join(SOURCE, "node_modules", ".bin", "lighthouse")
+        if not os.path.exists(lighthouse):
+            message = "Lighthouse is missing: npm ci installs it"
+            if os.environ.get("CI") == "true":
+                self.fail(message)
+            self.skipTest(message)
+        base, server = browser.serve(SITE, entry=None)
+        self.addCleanup(server.shutdown)
+        folder = tempfile.mkdtemp(prefix="vorbix-audit-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        report = os.path.join(folder, "report.json")
+        subprocess.run([lighthouse, base + "/index.html", "--quiet", "--output=json", "--output-path=" + report,
+                        "--chrome-flags=--headless=new --no-sandbox --disable-gpu"],
+                       env=dict(os.environ, CHROME_PATH=shutil.which("chromium")), check=True, timeout=120)
+        with open(report) as file:
+            audit = json.load(file)
+        scores = {name: category["score"] for name, category in audit["categories"].items()}
+        print("Lighthouse %s on a phone: %s" % (audit["lighthouseVersion"], scores), file=sys.stderr)
+        for name in ("accessibility", "best-practices", "seo"):
+            failing = [reference["id"] for reference in audit["categories"][name]["auditRefs"]
+                       if audit["audits"][reference["id"]]["score"] not in (None, 1)]
+            self.assertEqual(scores[name], 1, (name, failing))
 
 
 def desktop_recording(path):

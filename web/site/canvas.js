@@ -1,32 +1,31 @@
-// Executes the game's paint plan on the canvas. The module has decided every edge, colour,
-// hatch and text: this only draws what it is told, in logical pixels (the plan's device
-// pixels divided by the ratio), so that fonts and hatch tiles grow with the picture.
+// Executes the game's paint plan on a canvas: the worker's own, or the page's. The module has
+// decided every edge, colour, hatch and text: this only draws what it is told, in logical
+// pixels (the plan's device pixels divided by the ratio), so that fonts and hatch tiles grow
+// with the picture.
 export class Canvas {
   #context;
-  #game;
+  #layout;
   #patterns = new Map();
 
-  constructor(element, game) {
+  // layout: how the numbers of a paint are laid out, and the hatches' tiles (the game's).
+  constructor(element, layout) {
     // A low-latency canvas: the browser does not copy the whole picture for every frame that
     // follows a change, which would cost it more than the page's own drawing.
     this.#context = element.getContext("2d", { desynchronized: true });
-    this.#game = game;
+    this.#layout = layout;
   }
 
-  // The canvas's one 2D context: an OffscreenCanvas hands out no second one in Firefox.
+  // The canvas's one 2D context (an OffscreenCanvas hands out no second one in some engines).
   get context() {
     return this.#context;
   }
 
-  // Paints what changed in the game's window since the last paint, with twips to a CSS pixel
-  // and device pixels to a CSS pixel.
-  paint(twipsPerPixel, ratio) {
-    const update = this.#game.paint(twipsPerPixel, ratio);
-    if (!update) return;
-    const { width, height, areas, ops } = update;
+  // Paints what changed in the game's window (the game's paint: surface size, areas,
+  // operations and the text runs), with device pixels to a CSS pixel.
+  draw({ width, height, areas, ops, runs: allRuns }, ratio) {
     const { canvas } = this.#context;
     if (canvas.width !== width || canvas.height !== height) Object.assign(canvas, { width, height });
-    const { opSize, fill, hatch } = this.#game.layout;
+    const { opSize, fill, hatch } = this.#layout;
     const context = this.#context;
     context.setTransform(ratio, 0, 0, ratio, 0, 0);
     context.imageSmoothingEnabled = false;
@@ -37,7 +36,7 @@ export class Canvas {
       const [kind, left, top, across, down] = [ops[at], ops[at + 1], ops[at + 2], ops[at + 3], ops[at + 4]];
       context.fillStyle = kind === hatch ? this.#pattern(ops[at + 6]) : `#${ops[at + 5].toString(16).padStart(6, "0")}`;
       if (kind === fill || kind === hatch) context.fillRect(left / ratio, top / ratio, across / ratio, down / ratio);
-      else this.#text((runs ??= this.#game.runs())[ops[at + 7]], [left / ratio, top / ratio, across / ratio], ratio);
+      else this.#text((runs ??= allRuns())[ops[at + 7]], [left / ratio, top / ratio, across / ratio], ratio);
     }
     context.restore();
   }
@@ -59,10 +58,15 @@ export class Canvas {
     this.#context.clip();
   }
 
+  // A fill pattern's tile: black where its rows have a line, clear elsewhere.
   #pattern(number) {
     if (!this.#patterns.has(number)) {
-      const tile = new OffscreenCanvas(8, 8);
-      tile.getContext("2d").putImageData(this.#game.hatchImage(number), 0, 0);
+      const image = new ImageData(8, 8);
+      this.#layout.hatches[number].forEach((row, y) => {
+        for (let x = 0; x < 8; ++x) image.data[4 * (8 * y + x) + 3] = (row >> x) & 1 ? 255 : 0;
+      });
+      const tile = typeof OffscreenCanvas === "function" ? new OffscreenCanvas(8, 8) : document.createElement("canvas");
+      Object.assign(tile, { width: 8, height: 8 }).getContext("2d").putImageData(image, 0, 0);
       this.#patterns.set(number, this.#context.createPattern(tile, "repeat"));
     }
     return this.#patterns.get(number);

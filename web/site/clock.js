@@ -1,24 +1,25 @@
-// The game's clock moved on by real time. The game runs on a virtual clock, as in
-// vorbix-replay, that this moves on by the real time that has passed whenever a tick falls
-// due; the module delivers the ticks in due order, Timer1 first at a tie. While the page is
-// hidden the clock stands still, as a suspended machine's timers do on the desktop: when it
-// shows again the game goes on where it stood, with nothing made up in a burst. A stall of
-// more than a quarter of a second while shown is not made up either.
+// The clock of what the page shows, moved on by real time: the game's, which runs on a
+// virtual clock as in vorbix-replay, or the watcher's of a recording. The module says when
+// something falls due next; the clock sleeps until then, and moves the module's clock on by
+// the real time that has passed. While the page is hidden the clock stands still, as a
+// suspended machine's timers do on the desktop: when it shows again the game goes on where it
+// stood, with nothing made up in a burst. A wake later than asked for by more than a quarter
+// of a second (a stalled thread) is not made up either.
 const stallLimit = 250;
 
 export class Clock {
-  #game;
-  #ticked;
+  #advance;
   #running = false;
   #shown = true;
   #wake = null;
+  #asked = 0; // the milliseconds the clock asked to sleep
   #last = 0; // when the clock last moved on, in page time
   #carried = 0; // the part of a millisecond the clock has still to move
 
-  // ticked() is called after every move that delivered a tick.
-  constructor(game, ticked) {
-    this.#game = game;
-    this.#ticked = ticked;
+  // advance(milliseconds) moves the module's clock on and gives the milliseconds until
+  // something falls due next, or null while nothing runs.
+  constructor(advance) {
+    this.#advance = advance;
   }
 
   // Whether the page is shown: hidden, the clock stands still.
@@ -40,9 +41,14 @@ export class Clock {
     this.#sleep();
   }
 
+  // Something may fall due again after an event, where nothing did (a pause has ended).
+  wake() {
+    if (this.#wake === null) this.#resume();
+  }
+
   #resume() {
     this.#last = performance.now();
-    this.#schedule();
+    if (this.#running && this.#shown) this.#schedule(this.#advance(0));
   }
 
   #sleep() {
@@ -50,59 +56,20 @@ export class Clock {
     this.#wake = null;
   }
 
-  // Sleeps until the next tick falls due.
-  #schedule() {
+  #schedule(due) {
     this.#sleep();
-    if (!this.#running || !this.#shown) return;
-    const due = this.#game.nextDue();
-    if (due !== null) this.#wake = setTimeout(() => this.#tick(), due);
+    if (!this.#running || !this.#shown || due === null) return;
+    this.#asked = due;
+    this.#wake = setTimeout(() => this.#tick(), due);
   }
 
   #tick() {
     const now = performance.now();
     // The clock moves in whole milliseconds; what is left over counts towards the next move.
-    const passed = Math.min(now - this.#last, stallLimit) + this.#carried;
+    const passed = Math.min(now - this.#last, this.#asked + stallLimit) + this.#carried;
     const whole = Math.floor(passed);
     this.#carried = passed - whole;
     this.#last = now;
-    if (this.#game.advance(whole) > 0) this.#ticked();
-    this.#schedule();
-  }
-}
-
-// The clock of a recording being watched: the watcher's own time, in milliseconds from when
-// watching began, passed to the module, which plays what falls due and pauses on P.
-export class PlaybackClock {
-  #game;
-  #played;
-  #ended;
-  #began = performance.now();
-  #wake = null;
-
-  // played() is called after every step, ended() once the recording has ended.
-  constructor(game, played, ended) {
-    this.#game = game;
-    this.#played = played;
-    this.#ended = ended;
-    this.#step();
-  }
-
-  get now() {
-    return performance.now() - this.#began;
-  }
-
-  // A key of the watcher's, by its game code; P pauses and goes on.
-  key(code) {
-    this.#game.watchKey(code, this.now);
-    this.#step();
-  }
-
-  #step() {
-    clearTimeout(this.#wake);
-    this.#game.watchPlay(this.now);
-    this.#played();
-    if (this.#game.watchEnded()) return this.#ended();
-    const due = this.#game.watchDue();
-    if (due !== null) this.#wake = setTimeout(() => this.#step(), Math.max(0, due - this.now));
+    this.#schedule(this.#advance(whole));
   }
 }

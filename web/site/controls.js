@@ -65,13 +65,12 @@ function placed(element, [left, top, width, height]) {
   Object.assign(element.style, { left: `${left}px`, top: `${top}px`, width: `${width}px`, height: `${height}px` });
 }
 
-// The Yes/No question box as the page's dialog: ask(text, title) resolves to true for Yes,
-// which its button and Return give; No comes from its button, Escape or closing it.
+// The game's Yes/No question ("Hard Mode?") as the page's dialog, which holds its text:
+// ask() resolves to true for Yes, which its button and Return give; No comes from its button,
+// Escape or closing it.
 export function questionBox(dialog) {
-  return (text, title) =>
+  return () =>
     new Promise((answer) => {
-      dialog.querySelector("#question-title").textContent = title;
-      dialog.querySelector("#question-text").textContent = text;
       dialog.returnValue = "";
       dialog.addEventListener("close", () => answer(dialog.returnValue === "yes"), { once: true });
       dialog.showModal();

@@ -1,76 +1,67 @@
-// The game module (vorbix.js and vorbix.wasm, the game compiled to WebAssembly) behind the
-// calls the page makes of it. Every rule of the game, of its script language and of how its
-// window looks lives in the module; the page only hands it events and shows what it says.
+// The game module (vorbix.js and vorbix.wasm, the game compiled to WebAssembly) behind plain
+// calls. Every rule of the game, of its script language and of how its window looks lives in
+// the module; the page only hands it events and shows what it says. No call waits: the page
+// asks the question first and hands the answer in with the event that asks it.
 import createVorbix from "./vorbix.js";
+
+// What a click gives when it asks the question and came without its answer.
+export const asks = "asks";
 
 export class Game {
   #module;
 
   constructor(module) {
     this.#module = module;
-    // How the numbers of a paint are laid out (web/page_view.h).
+    // How the numbers of a paint are laid out (web/page_view.h), and the hatches' tiles.
     this.layout = this.#json(module._vorbix_layout());
   }
 
-  // Loads the module; the game asks its question through askInPage(text, title), which
-  // resolves to true for Yes. A module that cannot load (its file missing, say) rejects.
-  static async load(askInPage) {
-    return new Game(await createVorbix({ askInPage }));
+  // Loads the module; a module that cannot load (its file missing, say) rejects.
+  static async load() {
+    return new Game(await createVorbix());
   }
 
-  // Program start and a click on a button may ask the question: both resolve once it has
-  // been answered and the game has gone on.
-  start() {
-    return this.#module.ccall("vorbix_start", null, [], [], { async: true });
+  // Program start, with the answer to its question (true for Yes).
+  start(yes) {
+    this.#module._vorbix_start(yes ? 1 : 0);
   }
 
-  click(button) {
-    return this.#module.ccall("vorbix_click", null, ["string"], [button], { async: true });
+  // A key by its KeyboardEvent.key name; gives whether the game (or the recording being
+  // watched: P pauses it) took it.
+  key(name) {
+    return this.#withText(name, (text) => this.#module._vorbix_key(text) !== 0);
   }
 
-  // The game's code for a key by its KeyboardEvent.key name, and a key-down with a code.
-  keyCode(name) {
-    return this.#module.ccall("vorbix_key_code", "number", ["string"], [name]);
+  // A click on a push button, with the answer when it asks the question: gives whether the
+  // game took it, or asks when it asks the question and came without its answer.
+  click(button, yes = null) {
+    const answer = yes === null ? -1 : Number(yes);
+    const taken = this.#withText(button, (text) => this.#module._vorbix_click(text, answer));
+    return taken < 0 ? asks : taken !== 0;
   }
 
-  key(code) {
-    this.#module._vorbix_key(code);
-  }
-
-  // Lets whole milliseconds of the game's time pass; gives how many ticks fell due.
+  // Lets whole milliseconds pass on the clock of what is shown: when something falls due next
+  // (null while nothing runs), whether the recording being watched has ended, and how many
+  // ticks each timer has had.
   advance(milliseconds) {
-    return this.#module._vorbix_advance(milliseconds);
-  }
-
-  // Milliseconds until the next tick falls due, or null while no timer runs.
-  nextDue() {
-    const due = this.#module._vorbix_next_due();
-    return due < 0 ? null : due;
-  }
-
-  // How many ticks Timer1, Timer2 or Timer3 (1 to 3) has had.
-  ticks(timer) {
-    return this.#module._vorbix_ticks(timer);
+    const [due, ended, ...ticks] = this.#numbers(this.#module._vorbix_advance(milliseconds), 5);
+    return { due: due < 0 ? null : due, ended: ended !== 0, ticks };
   }
 
   // What to paint, with twips to a CSS pixel (15 at the window's own size) and device pixels
-  // to a CSS pixel: the surface's size in device pixels, the areas that changed and the
-  // operations that paint them, as views of the module's memory that hold until the next
-  // call; null while the window is unloaded.
-  paint(twipsPerPixel, ratio) {
-    const count = this.#module._vorbix_paint(twipsPerPixel, ratio);
-    if (count === 0) return null;
-    const start = this.#module._vorbix_painted() / Float64Array.BYTES_PER_ELEMENT;
-    const numbers = this.#module.HEAPF64.subarray(start, start + count);
-    const [width, height, areaCount] = numbers;
+  // to a CSS pixel, since the last paint or whole: the surface's size in device pixels, the
+  // areas that changed, the operations that paint them (views of the module's memory that
+  // hold until the next call) and the window's frame when it changed; null while the window
+  // is unloaded.
+  paint(twipsPerPixel, ratio, whole) {
+    const pointer = this.#module._vorbix_paint(twipsPerPixel, ratio, whole ? 1 : 0);
+    if (pointer === 0) return null;
+    const [width, height, areaCount, opCount, frame] = this.#numbers(pointer, 5);
+    const numbers = this.#numbers(pointer, 5 + 4 * areaCount + this.layout.opSize * opCount);
     const areas = [];
-    for (let n = 0; n < areaCount; ++n) areas.push(numbers.subarray(4 + 4 * n, 8 + 4 * n));
-    return { width, height, areas, ops: numbers.subarray(4 + 4 * areaCount) };
-  }
-
-  // The next paint paints everything.
-  repaint() {
-    this.#module._vorbix_repaint();
+    for (let n = 0; n < areaCount; ++n) areas.push(numbers.subarray(5 + 4 * n, 9 + 4 * n));
+    const ops = numbers.subarray(5 + 4 * areaCount);
+    return { width, height, areas, ops, frame: this.#json(frame), runs: () => this.runs() };
   }
 
   // The text runs of the last paint: text, CSS font and clip.
@@ -78,47 +69,12 @@ export class Game {
     return this.#json(this.#module._vorbix_runs());
   }
 
-  // The window's frame (title, size, buttons, curtain halves, stacking) as the last paint
-  // found it, when it changed since the last call; null otherwise.
-  frame() {
-    return this.#json(this.#module._vorbix_frame());
-  }
-
-  // A fill pattern's tile as an image of 8 by 8 pixels.
-  hatchImage(pattern) {
-    const pointer = this.#module._vorbix_hatch_image(pattern);
-    return new ImageData(new Uint8ClampedArray(this.#module.HEAPU8.slice(pointer, pointer + 256)), 8);
-  }
-
-  // The game as the page has played it since it loaded, as a recording to save.
-  recording() {
-    return this.#module.UTF8ToString(this.#module._vorbix_recording());
-  }
-
-  // Takes a recording to watch, shown from then on instead of the page's game: whether it can
-  // be played, and a message that says why not, or where it stops before its end.
-  watch(recording) {
-    return this.#withText(recording, (text) => this.#json(this.#module._vorbix_watch(text)));
-  }
-
-  // The recording being watched, on the watcher's clock in milliseconds: plays what is due,
-  // tells when it has something to do next (null while paused or once ended), takes a key
-  // of the watcher's (P pauses and goes on), and whether it has ended.
-  watchPlay(now) {
-    this.#module._vorbix_watch_play(now);
-  }
-
-  watchDue() {
-    const due = this.#module._vorbix_watch_due();
-    return due < 0 ? null : due;
-  }
-
-  watchKey(code, now) {
-    this.#module._vorbix_watch_key(code, now);
-  }
-
-  watchEnded() {
-    return this.#module._vorbix_watch_ended() !== 0;
+  // Shows a script instead of the page's game: played at its own pace (a recording to watch)
+  // or run at once as vorbix-replay runs it. Gives whether it is shown (playable), a message
+  // that says why not or where it stops before its end, and what the dumps of a script run
+  // at once wrote (dumps), as vorbix-replay prints them.
+  show(script, atOnce) {
+    return this.#withText(script, (text) => this.#json(this.#module._vorbix_show(text, atOnce ? 1 : 0)));
   }
 
   // The whole state, as vorbix-replay dumps it.
@@ -126,15 +82,14 @@ export class Game {
     return this.#json(this.#module._vorbix_dump());
   }
 
-  // Runs a script of any size as vorbix-replay does; its game is shown from then on. Gives
-  // "" or the message of the line that stopped it.
-  replay(script) {
-    return this.#withText(script, (text) => this.#module.UTF8ToString(this.#module._vorbix_replay(text)));
+  // The game as the page has played it since it loaded, as a recording to save.
+  recording() {
+    return this.#module.UTF8ToString(this.#module._vorbix_recording());
   }
 
-  // What the dumps of the last script run wrote, as vorbix-replay prints them.
-  replayDumps() {
-    return this.#module.UTF8ToString(this.#module._vorbix_replay_dumps());
+  #numbers(pointer, count) {
+    const start = pointer / Float64Array.BYTES_PER_ELEMENT;
+    return this.#module.HEAPF64.subarray(start, start + count);
   }
 
   #json(pointer) {

@@ -21,6 +21,8 @@ export function connect(port, handlers) {
       port.postMessage({ reply: data.id, failure: failure.message ?? String(failure) });
     }
   });
+  // A channel's port delivers nothing until started; a worker's needs no start.
+  port.start?.();
   return (name, args = [], transfer = []) =>
     new Promise((resolve, reject) => {
       waiting.set(++last, { resolve, reject });

@@ -12,3 +12,10 @@ export function keepOffline(started) {
     // Without a worker the page plays as it does; it only needs the network to load.
   });
 }
+
+// Asks the engine to keep the site's storage, its offline copy among it, for good, where the
+// engine offers that: some evict a site's storage after a week unused. Asked once the player
+// has played, as a site asks that the player came back to.
+export function keepStorage() {
+  navigator.storage?.persist?.().catch(() => {});
+}

@@ -1,60 +1,55 @@
 // The page of Vorbix: the game's window on a canvas, with its buttons and curtain halves as
-// elements above it (controls.js), fitted to the screen (layout.js); the start-up question
-// in a dialog; keys (input.js), touches (touch.js) and clicks handed to the game; and games
-// saved and watched (recordings.js). The game itself, its clock and the painting of the
-// canvas run in a worker of their own (session.js), so that this thread only takes the
-// player's events and places the controls when the window's frame changes.
-import { connect } from "./messages.js";
+// elements above it (controls.js), fitted to the screen (layout.js); the question in a
+// dialog; keys (input.js), touches (touch.js) and clicks handed to the game's session
+// (session.js), which alone decides when they reach the game; and games saved and watched
+// (recordings.js). This thread only takes the player's events and places the controls when
+// the window's frame changes, unless the engine leaves the drawing to it (engines.js).
+import { keepAwake } from "./awake.js";
 import { Controls, questionBox } from "./controls.js";
+import { drawPlan } from "./engines.js";
 import { takeKeys } from "./input.js";
 import { Layout } from "./layout.js";
+import { connect } from "./messages.js";
 import { offerRecordings } from "./recordings.js";
 import { takeTouches } from "./touch.js";
 
 class Page {
-  #call; // calls to the game's worker
+  #call; // calls to the game's session
   #box;
+  #ask;
   #controls;
   #layout;
+  #awake;
   #ended = null; // called when the recording being watched has ended
-  #busy = false; // a call that may ask the question is running
-  #answered = false; // the first question has been answered
+  #asking = false; // the question is open, or its answer on its way
+  answered = false; // the first question has been answered
 
   constructor(call, ownTwipsPerPixel, elements) {
     this.#call = call;
     this.#box = elements.box;
-    this.#controls = new Controls(elements.box, elements.canvas, (name) => this.click(name));
+    this.#ask = questionBox(elements.question);
+    this.#controls = new Controls(elements.box, elements.canvas, (name) => call("click", [name]));
     this.#layout = new Layout(elements.stage, elements.box, ownTwipsPerPixel, () => this.#refit());
-    const press = (name) => this.key(name);
+    this.#awake = keepAwake();
+    const press = (name) => call("key", [name]);
     takeKeys(press);
     takeTouches(elements.touch, press);
     offerRecordings(elements.menu, this, elements.tell);
     matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener("change", () => this.#refit());
-    document.addEventListener("visibilitychange", () => call("show", [!document.hidden]));
-  }
-
-  // Whether no call into the game is under way (none waits for the question).
-  get idle() {
-    return !this.#busy;
-  }
-
-  // Whether the player has answered the first question.
-  get answered() {
-    return this.#answered;
+    document.addEventListener("visibilitychange", () => call("visible", [!document.hidden]));
   }
 
   // Program start: the question, then the game plays.
   async start() {
-    await this.#asking("start", []);
-    this.#answered = true;
+    await this.#call("start");
+    this.answered = true;
   }
 
   // Plays a recording at its recorded speed in place of the page's game; ended() is called
   // when it has been played to its end. Gives why it cannot be watched, where it stops
   // before its end, or "".
   async watch(recording, ended) {
-    if (this.#busy) return "it can be watched once the question has been answered";
-    const { playable, message } = await this.#call("watch", [recording]);
+    const { playable, message } = await this.#call("show", [recording, false]);
     if (playable) this.#ended = ended;
     return message;
   }
@@ -64,29 +59,35 @@ class Page {
     return this.#call("recording");
   }
 
-  // A key or a touch control by its KeyboardEvent.key name; gives whether it was taken. The
-  // game's worker decides what it does: it moves the piece, or pauses a watched recording.
-  key(name) {
-    if (this.#busy) return false;
-    this.#call("key", [name]);
-    return true;
-  }
-
-  click(button) {
-    if (!this.#busy) this.#asking("click", [button]);
-  }
-
-  // A call of the game's worker by its name; a test's entry adds calls of its own there.
+  // A call of the game's session by its name; a test's entry adds calls of its own there.
   call(name, args) {
     return this.#call(name, args);
   }
 
-  // The calls the game's worker makes of the page.
+  // Whether no question is open (or its answer on its way to the session).
+  get idle() {
+    return !this.#asking;
+  }
+
+  // The calls the session makes of the page.
   get handlers() {
     return {
+      // As on the desktop, the window is away while the question is open (a restart unloads it).
+      ask: async () => {
+        this.#asking = true;
+        this.#box.hidden = true;
+        try {
+          return await this.#ask();
+        } finally {
+          this.#box.hidden = false;
+          // The answer is on its way: nothing the page sends after it reaches the session first.
+          this.#asking = false;
+        }
+      },
       frame: (frame) => {
         this.#controls.follow(frame);
         this.#layout.follow(frame.size);
+        this.#awake(frame.shown === null);
       },
       ended: () => this.#ended?.(),
     };
@@ -96,43 +97,28 @@ class Page {
   #refit() {
     this.#call("view", [{ twipsPerPixel: this.#layout.twipsPerPixel, ratio: devicePixelRatio }]);
   }
-
-  // A call that may ask the question: nothing else may enter the game until it is answered.
-  async #asking(name, args) {
-    this.#busy = true;
-    try {
-      await this.#call(name, args);
-    } finally {
-      this.#busy = false;
-      this.#box.hidden = false;
-    }
-  }
 }
 
-// Opens the page in the document with the game's worker (worker.js), which loads the game and
-// makes its window, not yet started. Fails when the module cannot load.
-export async function openPage(worker) {
+// Opens the page in the document with the game started where the engine lets it run
+// (engines.js: its port, and whether this thread draws), which loads the game and makes its
+// window, not yet started. Fails when the module cannot load.
+export async function openPage({ port, drawsHere }) {
   const element = (id) => document.getElementById(id);
-  const box = element("window");
-  const ask = questionBox(element("question"));
-  const handlers = {
-    ask: (text, title) => {
-      // As on the desktop, the window is away while the question is open (a restart unloads it).
-      box.hidden = true;
-      return ask(text, title);
-    },
-  };
-  const call = connect(worker, handlers);
-  const surface = element("surface").transferControlToOffscreen();
-  const ownTwipsPerPixel = await call("open", [surface, devicePixelRatio, !document.hidden], [surface]);
+  const handlers = {};
+  const call = connect(port, handlers);
+  const canvas = element("surface");
+  const surface = drawsHere ? null : canvas.transferControlToOffscreen();
+  const layout = await call("open", [surface, devicePixelRatio, !document.hidden], surface ? [surface] : []);
+  if (drawsHere) handlers.draw = drawPlan(canvas, layout, () => call("redraw"));
   const message = element("message");
   const tell = (text) => {
     message.textContent = text;
     message.hidden = !text;
   };
-  const page = new Page(call, ownTwipsPerPixel, {
-    box,
-    canvas: element("surface"),
+  const page = new Page(call, layout.twipsPerPixel, {
+    box: element("window"),
+    question: element("question"),
+    canvas,
     stage: element("stage"),
     touch: element("touch"),
     menu: element("menu"),

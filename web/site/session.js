@@ -1,74 +1,63 @@
-// The game's side of the page, in a worker of its own: the module, its clock and the painting
-// of its window on the canvas the page handed over, so that the page's main thread has
-// nothing to do while the game plays but take the player's events. The page hands in its
-// events and the view it shows the window at; the session hands back the window's frame when
-// it changes, and the question. While the question is open the clock stands still and
-// nothing is drawn; the question is answered, as vorbix-replay answers it, without time
-// passing.
+// The game's side of the page: the module, its clock and the drawing of its window, in a
+// worker of the page's (or, in an engine without module workers, on the page's thread:
+// engines.js). The page hands in the player's events and the view it shows the window at; the
+// session hands back the window's frame when it changes, and draws the rest. Here, and only
+// here, is decided when the player's events reach the game: not while the question is open.
+// The question is asked before the event that asks it (the game says which), and the event
+// then runs with its answer, without time passing, as vorbix-replay runs it.
 import { Canvas } from "./canvas.js";
-import { Clock, PlaybackClock } from "./clock.js";
-import { faces } from "./faces.js";
-import { Game } from "./game.js";
+import { Clock } from "./clock.js";
+import { sendPlan } from "./engines.js";
+import { loadFaces } from "./fonts.js";
+import { Game, asks } from "./game.js";
 import { connect } from "./messages.js";
 
 class Session {
   #game;
-  #canvas;
+  #draw; // draw(paint, ratio)
   #clock;
   #page; // calls to the page
   #view; // twips and device pixels to a CSS pixel
-  #watching = null; // the clock of a recording being watched
-  #busy = false; // a call that may ask the question is running
-  #playing = false; // the player's events reach the game
+  #asking = false; // the question is open
   #drawing = false; // a draw is on its way
+  #whole = false; // the next draw paints everything
+  #ended = false; // the recording being watched has ended
 
-  constructor(game, surface, view, page) {
+  constructor(game, draw, view, page) {
     this.#game = game;
-    this.#canvas = new Canvas(surface, game);
+    this.#draw = draw;
     this.#view = view;
     this.#page = page;
-    this.#clock = new Clock(game, () => this.redraw());
-  }
-
-  // The 2D context the window is painted with.
-  get context() {
-    return this.#canvas.context;
+    this.#clock = new Clock((milliseconds) => this.#advance(milliseconds));
   }
 
   // Program start: the question, then the game plays.
-  async start() {
-    this.#playing = true;
-    await this.#asking(() => this.#game.start());
+  start() {
+    return this.#answered((yes) => this.#game.start(yes));
   }
 
-  // Plays a recording at its recorded speed in place of the page's game; the page's ended()
-  // is called when it has been played to its end. Gives whether it can be played, and why
-  // not or where it stops before its end.
-  watch(recording) {
-    const { playable, message } = this.#game.watch(recording);
-    if (playable) {
-      this.#playing = false;
-      this.#clock.halt();
-      this.#watching = new PlaybackClock(
-        this.#game,
-        () => this.redraw(),
-        () => this.#page("ended"),
-      );
-    }
-    return { playable, message };
-  }
-
-  // A key or a touch control by its KeyboardEvent.key name.
+  // A key or a touch control by its KeyboardEvent.key name, for the game or the recording
+  // being watched.
   key(name) {
-    if (this.#watching) return this.#watching.key(this.#game.keyCode(name));
-    if (this.#busy || !this.#playing) return;
-    this.#game.key(this.#game.keyCode(name));
-    this.redraw();
+    if (!this.#asking && this.#game.key(name)) this.#changed();
   }
 
   click(button) {
-    if (this.#busy || !this.#playing) return;
-    return this.#asking(() => this.#game.click(button));
+    if (this.#asking) return;
+    if (this.#game.click(button) === asks) return this.#answered((yes) => this.#game.click(button, yes));
+    this.#changed();
+  }
+
+  // Shows a recording played at its recorded speed (or a script run at once) in place of the
+  // page's game; the page's ended() is called when a recording has been played to its end.
+  // Gives whether it is shown, and why not or where it stops before its end.
+  show(script, atOnce) {
+    if (this.#asking) return { playable: false, message: "it can be watched once the question has been answered" };
+    const shown = this.#game.show(script, atOnce);
+    this.#ended = false;
+    // What is shown now has a clock of its own, from this moment.
+    if (shown.playable) this.#clock.run();
+    return shown;
   }
 
   // The window shown at other twips or device pixels to a CSS pixel.
@@ -77,87 +66,88 @@ class Session {
     this.redraw();
   }
 
-  // Whether the page is shown: hidden, the game's clock stands still.
-  show(shown) {
+  // Whether the page is shown: hidden, the clock stands still.
+  visible(shown) {
     this.#clock.show(shown);
-  }
-
-  // The game as the page has played it since it loaded, as a recording to save.
-  recording() {
-    return this.#game.recording();
   }
 
   // Draws once the event at hand is done. Not at the next animation frame: the window changes
   // only with its events, at most a few dozen times a second, and asking the browser for an
   // animation frame costs it more than the drawing.
   redraw({ whole = false } = {}) {
-    if (whole) this.#game.repaint();
+    this.#whole ||= whole;
     if (this.#drawing) return;
     this.#drawing = true;
     queueMicrotask(() => {
       this.#drawing = false;
-      // Nothing is drawn while the game waits inside its load event for the answer.
-      if (this.#busy) return;
-      this.#canvas.paint(this.#view.twipsPerPixel, this.#view.ratio);
-      const frame = this.#game.frame();
-      if (frame) this.#page("frame", [frame]);
+      const { twipsPerPixel, ratio } = this.#view;
+      const paint = this.#game.paint(twipsPerPixel, ratio, this.#whole);
+      this.#whole = false;
+      if (!paint) return;
+      this.#draw(paint, ratio);
+      if (paint.frame) this.#page("frame", [paint.frame]);
     });
   }
 
-  // A call into the game that may ask the question: the module waits inside it while the
-  // page's dialog is open, and nothing else may enter the game meanwhile.
-  async #asking(call) {
-    this.#busy = true;
+  // An event the game took: it is drawn, and its clock wakes if it had stopped.
+  #changed() {
+    this.#clock.wake();
+    this.redraw();
+  }
+
+  #advance(milliseconds) {
+    const { due, ended } = this.#game.advance(milliseconds);
+    if (ended && !this.#ended) this.#page("ended");
+    this.#ended = ended;
+    this.redraw();
+    return due;
+  }
+
+  // Asks the question, with the clock standing still and no event of the player's reaching
+  // the game, then runs the event with the answer.
+  async #answered(event) {
+    this.#asking = true;
     this.#clock.halt();
     try {
-      await call();
+      event(await this.#page("ask"));
     } finally {
-      this.#busy = false;
+      this.#asking = false;
+      this.#clock.run();
       this.redraw();
-      if (!this.#watching) this.#clock.run();
     }
   }
 }
 
-// The faces the window's text is drawn in, under the design's family names, as the page's
-// style sheet has them; the window is drawn again once they have come.
-function loadFaces(session) {
-  const loads = faces.map(({ family, file, style }) => {
-    // One weight serves every weight, as in the style sheet: the plan strikes a face without
-    // bold twice.
-    const face = new FontFace(family, `url(fonts/${file})`, { weight: "100 900", style });
-    self.fonts.add(face);
-    return face.load();
-  });
-  Promise.all(loads).then(() => session.redraw({ whole: true }));
-}
-
-// Serves the page's calls in this worker. The page opens the session first, with the canvas
-// it hands over, its device pixels to a CSS pixel and whether it is shown; opening gives the
-// window's own twips to a CSS pixel, or fails when the module cannot load.
-// hooks(session, game, surface) may add calls of its own.
-export function serveSession(hooks = () => ({})) {
+// Serves the page's calls on a port: the worker's own, or the page's end of a channel. The
+// module loads at once; the page opens the session with the canvas it hands over (or none:
+// the plan is then sent to the page to draw), its device pixels to a CSS pixel and whether it
+// is shown; opening gives the module's layout (see game.js), or fails when the module cannot
+// load. hooks(session, game, canvas) may add calls of its own (canvas: the session's Canvas,
+// or null where the page draws).
+export function serveSession(port, hooks = () => ({})) {
   const handlers = {};
-  const page = connect(self, handlers);
-  // The module loads at once, while the page is still loading its own modules.
-  const loading = Game.load((text, title) => page("ask", [text, title]));
+  const page = connect(port, handlers);
+  const loading = Game.load();
   loading.catch(() => {}); // said by opening
   handlers.open = async (surface, ratio, shown) => {
     const game = await loading;
-    const { twipsPerPixel } = game.layout;
-    const session = new Session(game, surface, { twipsPerPixel, ratio }, page);
-    session.show(shown);
-    loadFaces(session);
+    const { layout } = game;
+    const canvas = surface && new Canvas(surface, layout);
+    const draw = canvas ? (paint, scale) => canvas.draw(paint, scale) : sendPlan(page, layout);
+    const session = new Session(game, draw, { twipsPerPixel: layout.twipsPerPixel, ratio }, page);
+    session.visible(shown);
+    if (canvas) loadFaces(self.fonts).then(() => session.redraw({ whole: true }));
     Object.assign(handlers, {
       start: () => session.start(),
       key: (name) => session.key(name),
       click: (button) => session.click(button),
+      show: (script, atOnce) => session.show(script, atOnce),
       view: (changed) => session.view(changed),
-      show: (visible) => session.show(visible),
-      watch: (recording) => session.watch(recording),
-      recording: () => session.recording(),
-      ...hooks(session, game, surface),
+      visible: (visible) => session.visible(visible),
+      redraw: () => session.redraw({ whole: true }),
+      recording: () => game.recording(),
+      ...hooks(session, game, canvas),
     });
-    return twipsPerPixel;
+    return layout;
   };
 }

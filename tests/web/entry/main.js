@@ -1,11 +1,12 @@
 // The page's entry for tests and measurements, which their server hands out in place of the
 // site's own main.js (and its worker.js in place of the site's): the page as a player gets
-// it, and, on window.vorbix, what the tests look at, each a call of the game's worker that
+// it, and, on window.vorbix, what the tests look at, each a call of the game's session that
 // resolves to its answer. With ?replay=URL the page shows the game of that vorbix-replay
-// script instead of starting one, standing still: a way to reach a known state; and
-// vorbix.replay(script) runs a script in the game's worker as vorbix-replay runs it.
+// script instead of starting one, standing still: a way to reach a known state. With
+// ?hide=NAME (repeated) the page loads as in an engine without that feature: "offscreen"
+// (no OffscreenCanvas), "module-workers" (no module workers) or "wasm-exceptions". And
+// vorbix.replay(script) runs a script as vorbix-replay runs it.
 import { keepOffline } from "./offline.js";
-import { openPage } from "./page.js";
 
 // The page's uncaught exceptions, refused promises, console errors and breaches of its
 // security policy, for an engine whose driver reports none of them (WebKit's).
@@ -22,36 +23,74 @@ console.error = (...args) => {
   consoleError(...args);
 };
 
-const replay = new URLSearchParams(location.search).get("replay");
-const worker = new Worker("worker.js", { type: "module" });
-worker.addEventListener("error", heard("the worker"));
+const query = new URLSearchParams(location.search);
+const hidden = query.getAll("hide");
+if (hidden.includes("offscreen")) {
+  delete window.OffscreenCanvas;
+  delete HTMLCanvasElement.prototype.transferControlToOffscreen;
+}
+if (hidden.includes("module-workers")) {
+  // A worker constructor that knows no options, as an engine's before module workers.
+  const ClassicWorker = window.Worker;
+  window.Worker = function Worker(url) {
+    return new ClassicWorker(url);
+  };
+}
+if (hidden.includes("wasm-exceptions")) WebAssembly.validate = () => false;
+
+document.getElementById("old").remove();
+const engines = await import("./engines.js");
+const lacks = engines.missing();
+// As the site's entry says it, the page opens only in an engine that has what it needs.
+document.getElementById("message").textContent = lacks && `lacks ${lacks}`;
+document.getElementById("message").hidden = !lacks;
+const game = lacks ? null : await engines.startGame();
+if (game?.port instanceof Worker) game.port.addEventListener("error", heard("the worker"));
+const { openPage } = await import("./page.js");
 let page = null;
 keepOffline(() => page !== null && page.answered);
-page = await openPage(worker);
+page = game && (await openPage(game));
 
+// Runs the script at the URL; resolves to what its dumps wrote, as vorbix-replay prints them.
 async function show(url) {
-  const message = await page.call("show", [await (await fetch(url)).text()]);
+  const { message, dumps } = await page.call("show", [await (await fetch(url)).text(), true]);
   if (message) throw new Error(`${url}: ${message}`);
+  return dumps;
 }
 
-// A call of the game's worker, made with the arguments it is given.
+// A call of the game's session, made with the arguments it is given.
 const call =
   (name) =>
   (...args) =>
     page.call(name, args);
-window.vorbix = {
-  started: replay ? show(replay) : page.start(),
-  idle: () => page.idle,
-  dump: call("dump"),
-  replay: call("replay"),
-  runs: call("runs"),
-  recording: call("recording"),
-  // The dump and the recording at one moment: the game's clock moves on between calls.
-  moment: call("moment"),
-  // The canvas's pixels, { width, height, data }, after the whole window has been painted
-  // afresh, or as the changes painted so far have left it.
-  pixels: call("pixels"),
-  // The worker's times of the gravity ticks, in milliseconds.
-  gravity: call("gravity"),
-  stall: call("stall"),
-};
+if (page)
+  window.vorbix = {
+    started: query.has("replay") ? show(query.get("replay")) : page.start(),
+    // Where the game runs and draws.
+    engine: { worker: !(game.port instanceof MessagePort), drawsHere: game.drawsHere },
+    idle: () => page.idle,
+    dump: call("dump"),
+    // Runs a script as vorbix-replay does: what its dumps wrote and the message of the line
+    // that stopped it ("" for none).
+    replay: async (script) => {
+      const { message, dumps } = await page.call("show", [script, true]);
+      return { dumps, message };
+    },
+    runs: call("runs"),
+    recording: call("recording"),
+    // The dump and the recording at one moment: the game's clock moves on between calls.
+    moment: call("moment"),
+    // The canvas's pixels, { width, height, data }, after the whole window has been painted
+    // afresh, or as the changes painted so far have left it: the session's canvas, or the
+    // page's where the page draws.
+    pixels: async (afresh) => {
+      const pixels = await page.call("pixels", [afresh]);
+      if (pixels) return pixels;
+      const canvas = document.getElementById("surface");
+      const { width, height } = canvas;
+      return { width, height, data: canvas.getContext("2d").getImageData(0, 0, width, height).data };
+    },
+    // The session's times of the gravity ticks, in milliseconds.
+    gravity: call("gravity"),
+    stall: call("stall"),
+  };

@@ -221,7 +221,7 @@ class Page(unittest.TestCase):
         for hidden, worker in (("offscreen", True), ("module-workers", False)):
             page.goto(self.base + "/index.html?hide=" + hidden, "document.getElementById('question').open")
             self.assertEqual(page.eval("vorbix.engine"), {"worker": worker, "drawsHere": True}, hidden)
-            page.key("Enter")
+            page.key("Escape")
             page.wait_for("vorbix.idle() && " + piece_at_row(2), timeout=10)
             before = self.dump()["state"]
             page.key("ArrowLeft")
@@ -231,7 +231,7 @@ class Page(unittest.TestCase):
             page.key("p")
             page.wait_for("!document.querySelector('[data-name=Pause]').hidden")
             dump, recording = page.eval("vorbix.moment()")
-            self.assertEqual(dump["state"]["difficulty"], 6, hidden)
+            self.assertEqual(dump["state"]["difficulty"], 7, hidden)
             self.assertEqual(without_time(dump), native_state(recording), hidden)
             # The page's canvas, painted a change at a time, holds what a fresh paint paints.
             self.assertTrue(page.eval("(async () => { const changes = (await vorbix.pixels(false)).data.join();"

@@ -47,10 +47,7 @@ public:
     bool key(std::string_view name)
     {
         const int code = virtual_key(name);
-        if (watched_) {
-            if (code == key::p) watched_->toggle_pause(watch_now_);
-            return code == key::p;
-        }
+        if (watched_) return watched_->key(code, watch_now_);
         return !replay_ && game().key_down(code);
     }
 

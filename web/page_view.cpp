@@ -23,19 +23,21 @@ std::string box_json(const paint::Box& box)
                        shortest_text(box.height));
 }
 
-std::string widget_json(const paint::Widget& w, const paint::Scale& scale)
-{
-    return fmt::format(R"({{"name":{},"place":[{},{},{},{}],"visible":{},"caption":{},"font":{},"inside":[{},{}]}})",
-                       json_string(w.name), w.left, w.top, w.width, w.height, w.visible, json_string(w.caption),
-                       json_string(css_font(w.font, scale)), w.inner_width, w.inner_height);
-}
-
 template <typename Items, typename Write>
 std::string list(const Items& items, Write write)
 {
     std::string out = "[";
     for (const auto& item : items) out += (out.size() > 1 ? "," : "") + write(item);
     return out + "]";
+}
+
+std::string widget_json(const paint::Widget& w, const paint::Scale& scale)
+{
+    return fmt::format(
+        R"({{"name":{},"place":[{},{},{},{}],"visible":{},"caption":{},"lines":{},"lineAdvance":{},"font":{},"inside":[{},{}]}})",
+        json_string(w.name), w.left, w.top, w.width, w.height, w.visible, json_string(w.caption),
+        list(w.lines, [](const std::string& line) { return json_string(line); }), shortest_text(w.line_advance),
+        json_string(css_font(w.font, scale)), w.inner_width, w.inner_height);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ export class Controls {
     });
   }
 
-  #button({ name, caption, place, font, visible }) {
+  #button({ name, caption, lines, lineAdvance, place, font, visible }) {
     const element = this.#element(name, "button", (made) => {
       made.className = "button";
       made.tabIndex = -1;
@@ -33,7 +33,10 @@ export class Controls {
       made.addEventListener("mousedown", (event) => event.preventDefault());
       made.addEventListener("click", () => this.#click(name));
     });
-    element.textContent = caption;
+    // The game has broken the caption into its lines, as the desktop's button shows them.
+    element.textContent = lines.join("\n");
+    element.setAttribute("aria-label", caption);
+    element.style.lineHeight = `${lineAdvance}px`;
     element.style.font = font;
     element.hidden = !visible;
     placed(element, place);

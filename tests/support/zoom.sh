@@ -15,6 +15,32 @@ place_game() {
             printf "%.17g %d %d %d %d\n", z, gw, gh, int((w - gw) / 2), int((h - gh) / 2) }')
 }
 
+# Waits up to 10 s for the client area to take this size, then places the game in it. The
+# including test's measure_client sets client_width and client_height afresh.
+wait_for_size() { # width, height, what
+    for _ in $(seq 200); do
+        measure_client
+        if [[ "$client_width" == "$1" && "$client_height" == "$2" ]]; then
+            place_game
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "$3 is ${client_width}x$client_height, not $1x$2"
+}
+
+# Takes the including test's screenshots until the check holds, for about 10 s.
+until_shown() { # what fails, check...
+    local what=$1
+    shift
+    for _ in $(seq 40); do
+        screenshot
+        "$@" && return 0
+        sleep 0.2
+    done
+    fail "$what"
+}
+
 # A spot of the game's window at 1x where the zoom draws it, in client pixels: "X Y".
 spot() {
     awk -v x="$1" -v y="$2" -v z="$zoom" -v left="$game_left" -v top="$game_top" \

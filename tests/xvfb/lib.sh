@@ -26,14 +26,15 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # The game keeps where its window was left in the player's settings: each test starts afresh.
 export XDG_CONFIG_HOME="$work/config"
 shot="$work/screen.png"
-xvfb_pid=""
+# shellcheck source=../support/xvfb.bash
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb.bash"
 wm_pid=""
 game_pid=""
 
 cleanup() {
     if [[ -n "$game_pid" ]] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
     if [[ -n "$wm_pid" ]]; then kill "$wm_pid" 2>/dev/null; fi
-    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -46,18 +47,7 @@ fail() {
 }
 
 start_display() { # [WIDTHxHEIGHT], 1024x768 unless told
-    # Xvfb picks a free display number itself and writes it to descriptor 3.
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        if [[ -s "$work/display" ]]; then
-            DISPLAY=":$(head -n1 "$work/display")"
-            export DISPLAY
-            return
-        fi
-        sleep 0.05
-    done
-    fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    start_xvfb "${1:-1024x768}" "$work" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 }
 
 # Openbox with its own settings, as on a player's desktop: frames to resize, maximising, full

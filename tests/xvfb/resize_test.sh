@@ -28,17 +28,16 @@ readonly yellow="#FFFF00"
 recording=$work/game.txt
 window=""
 
-# Waits up to 10 s for the client area to take this size, then places the game in it.
-wait_for_size() { # width, height, what
-    for _ in $(seq 200); do
-        locate_client "$window"
-        if [[ "$client_width" == "$1" && "$client_height" == "$2" ]]; then
-            place_game
-            return 0
-        fi
-        sleep 0.05
-    done
-    fail "$3 is ${client_width}x$client_height, not $1x$2"
+# The client area as X has it now, for wait_for_size.
+measure_client() { locate_client "$window"; }
+
+# Plays to Game Over and clicks it where it is drawn: the question comes again, answered Yes.
+restart_by_game_over() {
+    play_to_game_over
+    click_at "$game_over_x" "$game_over_y"
+    find_window Difficulty >/dev/null || fail "a click on the drawn \"Game Over\" did not ask the question again"
+    answer_question Return
+    window=$(find_window Vorbix) || fail "no \"Vorbix\" window after the restart"
 }
 
 # Waits up to 10 s for the window manager to show the window maximised (filling the screen's
@@ -95,17 +94,6 @@ pause_hidden() { ! pause_shown; }
 game_over_shown() { is_button_face "$(colour_at "$game_over_x" "$game_over_y")"; }
 curtain_open() { [[ "$(colour_at 410 20)" == "$yellow" && "$(colour_at 410 415)" == "$yellow" ]]; }
 
-# Takes screenshots until the check holds, for about 10 s.
-until_shown() { # what fails, check...
-    local what=$1
-    shift
-    for _ in $(seq 15); do
-        screenshot
-        "$@" && return 0
-        sleep 0.1
-    done
-    fail "$what"
-}
 
 pause() {
     press p
@@ -195,11 +183,7 @@ scenario_scaled() {
         fail "after a click off the drawn Pause and P the game took $(sed -n "$((events + 1)),\$p" "$recording")"
     go_on
 
-    play_to_game_over
-    click_at "$game_over_x" "$game_over_y"
-    find_window Difficulty >/dev/null || fail "a click on the drawn \"Game Over\" did not ask the question again"
-    answer_question Return
-    window=$(find_window Vorbix) || fail "no \"Vorbix\" window after the restart"
+    restart_by_game_over
     wait_for_size $((3 * own_width)) $((3 * own_height)) "the window after the restart"
     until_shown "the curtain did not open after the restart" curtain_open
 
@@ -308,11 +292,7 @@ scenario_recorded() {
     unmaximise
     resize_to 700 900
     go_on
-    play_to_game_over
-    click_at "$game_over_x" "$game_over_y"
-    find_window Difficulty >/dev/null || fail "a click on \"Game Over\" did not ask the question again"
-    answer_question Return
-    window=$(find_window Vorbix) || fail "no \"Vorbix\" window after the restart"
+    restart_by_game_over
     # The new game's curtain opens in a maximised window, then full screen.
     wait_for_size 700 900 "the window after the restart"
     maximise

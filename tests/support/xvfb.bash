@@ -1,10 +1,12 @@
-# An Xvfb server of the measuring scripts' own, sourced by bench/measure and bench/latency.
-# start_display SIZE DIR starts one with a screen of SIZE (WIDTHxHEIGHT) pixels, its log in
-# DIR, and exports its DISPLAY; stop_display ends it. xvfb_pid is its process, "" when none.
+# shellcheck shell=bash
+# An Xvfb server of a script's own, sourced by the real-window tests (tests/xvfb/lib.sh) and by
+# bench/measure and bench/latency. start_xvfb SIZE DIR starts one with a screen of SIZE
+# (WIDTHxHEIGHT) pixels, its log in DIR/xvfb.log, and exports its DISPLAY; stop_xvfb ends it.
+# xvfb_pid is its process, "" when none.
 
 xvfb_pid=""
 
-start_display() {
+start_xvfb() {
     local size=$1 dir=$2
     # Xvfb picks a free display number itself and writes it to descriptor 3.
     Xvfb -displayfd 3 -screen 0 "${size}x24" -noreset -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
@@ -21,7 +23,7 @@ start_display() {
     return 1
 }
 
-stop_display() {
+stop_xvfb() {
     if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
     xvfb_pid=""
 }

@@ -54,7 +54,7 @@ void Stage::present()
     if (!presented_) {
         presented_ = true;
         const std::optional<WindowPlace> place = saved_place();
-        const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+        const QScreen* screen = screen_shown_on();
         if (place) {
             resize(place->size.expandedTo(minimumSize()));
         } else if (screen != nullptr) {
@@ -76,9 +76,14 @@ void Stage::present()
     activateWindow();
 }
 
+const QScreen* Stage::screen_shown_on() const
+{
+    return screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+}
+
 void Stage::centre_on_screen()
 {
-    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = screen_shown_on();
     if (screen == nullptr) return;
     const QRect free = screen->availableGeometry();
     move(free.center() - QPoint(width() / 2, height() / 2));

@@ -38,6 +38,8 @@ protected:
 
 private:
     void fit();
+    // The screen the window is on, or the primary one before it is on any.
+    const QScreen* screen_shown_on() const;
     void centre_on_screen();
     void leave_full_screen();
 

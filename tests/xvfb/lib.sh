@@ -163,18 +163,19 @@ close_game_and_expect_success() {
 }
 
 # Sends the window a window manager's close message (through the window manager when there is
-# one) and waits up to 5 s for the game to end.
+# one) and waits up to 20 s for the game to end: a sanitized build looks for leaks on its
+# way out, which takes seconds on a busy machine.
 close_window_and_wait() {
     if [[ -n "$wm_pid" ]]; then
         wmctrl -i -c "$1" || fail "Openbox could not close the window"
     else
         "$wm_close" "$1" || fail "could not send the close message"
     fi
-    for _ in $(seq 500); do
+    for _ in $(seq 2000); do
         kill -0 "$game_pid" 2>/dev/null || break
         sleep 0.01
     done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 5 s after its window was closed"
+    kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 20 s after its window was closed"
 }
 
 close_window_and_expect_success() {

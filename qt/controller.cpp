@@ -43,6 +43,7 @@ std::vector<QAbstractButton*> answers_in_order(QMessageBox& box)
 Controller::Controller()
 {
     connect(&clock_, &QTimer::timeout, this, [this] { read(); });
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this] { schedule(); });
     // SDL starts once the event loop runs, so that the first question is not kept waiting.
     QTimer::singleShot(0, this, [this] { read(); });
 }
@@ -115,6 +116,10 @@ void Controller::read()
         actions.insert(actions.end(), more.begin(), more.end());
     }
     schedule();
+    // The controller plays the window the player is at, as the keyboard does: with another
+    // program's window in front, its presses are still followed, so that nothing held then
+    // counts as new later, but do nothing.
+    if (!active()) return;
     // A click may ask the question, whose own event loop runs until it is answered, with the
     // controller too. Qt fires no timer while its own timeout is being handled: the clock is
     // set afresh, as a timer of its own, before such a click.
@@ -187,10 +192,15 @@ void Controller::close()
     trace("pad-gone");
 }
 
+bool Controller::active()
+{
+    return QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
 void Controller::schedule()
 {
     if (stopped_ || !sdl_) return;
-    const bool playing = pad_ != nullptr && game_ != nullptr && map_.in_play(*game_);
+    const bool playing = pad_ != nullptr && game_ != nullptr && active() && map_.in_play(*game_);
     const int wait = pad_ == nullptr ? look_ms : playing ? frame_ms() : still_ms;
     // The clock repeats: it is set again only when the pace changes.
     if (clock_.isActive() && clock_.interval() == wait) return;

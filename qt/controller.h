@@ -4,7 +4,8 @@
 // come; while one is connected, once a display frame in play, and more slowly while nothing
 // moves (the question, paused, game over). What the controller does goes through the one
 // mapping (platform/controller_map.h) to the game's port, as keys and clicks, or to the open
-// question box. Without SDL's controller support, or without a controller, nothing changes.
+// question box. Without SDL's controller support, or without a controller, nothing changes;
+// nor while another program's window is the active one.
 #pragma once
 
 #include "platform/controller_map.h"
@@ -57,6 +58,7 @@ private:
     void act(const PadAction& action);
     void answer(const PadAction& action);
     void schedule();
+    static bool active();
 
     QTimer clock_;
     GamePort* game_ = nullptr;

@@ -3,9 +3,9 @@
 #   pad_test.sh PAD_GAME WM_CLOSE REPLAY
 # PAD_GAME is the game with a virtual controller that lines on its standard input drive. The
 # controller answers the question, moves, turns, drops, pauses and goes on, is pulled out and
-# plugged in again while the game runs, plays to the end and plays again. The recording holds
-# the keys and clicks the controller gave, and replayed it ends with the labels the window
-# showed.
+# plugged in again while the game runs, does nothing while another window is in front, plays to
+# the end and plays again. The recording holds the keys and clicks the controller gave, and
+# replayed it ends with the labels the window showed.
 set -u
 readonly game=$1 wm_close=$2 replay=$3
 readonly scenario=pad
@@ -99,6 +99,18 @@ pad plug
 sleep 1.3
 tap left
 (($(recorded "key 37") == before + 1)) || fail "the controller plugged in again was not found"
+
+# With no window of the game's in front the controller plays nothing, as the keyboard would;
+# with the game's window in front again it plays at once.
+root=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
+xdotool windowfocus "$root"
+sleep 0.3
+tap left
+(($(recorded "key 37") == before + 1)) || fail "the controller moved the piece with the game's window in the back"
+xdotool windowfocus "$window"
+sleep 0.3
+tap left
+(($(recorded "key 37") == before + 2)) || fail "the controller did not play once the game's window was in front again"
 
 # Dropping with the D-pad ends the game; Start plays again and the controller answers Yes.
 press() { tap down 0.02; }

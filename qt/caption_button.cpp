@@ -16,7 +16,8 @@ CaptionButton::CaptionButton(QWidget* parent) : QPushButton(parent)
     // The game window takes every key, whatever was clicked last.
     setFocusPolicy(Qt::NoFocus);
     prepare_timer_.setSingleShot(true);
-    prepare_timer_.setInterval(0);
+    // Not at every step of a frame being dragged: once the size has settled.
+    prepare_timer_.setInterval(100);
     connect(&prepare_timer_, &QTimer::timeout, this, &CaptionButton::prepare);
 }
 

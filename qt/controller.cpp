@@ -192,10 +192,7 @@ void Controller::close()
     trace("pad-gone");
 }
 
-bool Controller::active()
-{
-    return QGuiApplication::applicationState() == Qt::ApplicationActive;
-}
+bool Controller::active() { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
 
 void Controller::schedule()
 {

@@ -1,5 +1,5 @@
 # Game flow: the virtual clock, the intro and gravity, collisions, keys and pause, restart,
-# the curtain, and vorbix-replay run in-process and as a program on reviewed scripts.
+# the curtain, what the page's live region tells of them, and vorbix-replay run in-process and as a program on reviewed scripts.
 vorbix_test(flow_tests
   flow_clock_test.cpp
   flow_intro_test.cpp
@@ -7,6 +7,7 @@ vorbix_test(flow_tests
   flow_keys_test.cpp
   flow_restart_test.cpp
   flow_curtain_test.cpp
+  ${PROJECT_SOURCE_DIR}/web/news.cpp
 )
 
 vorbix_test(replay_tests

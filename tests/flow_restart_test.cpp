@@ -1,6 +1,9 @@
 // Game over and restart: the "Game Over" button, and a new window that asks again, resets the
-// counters and keeps the best score and the fields the last game left.
+// counters and keeps the best score and the fields the last game left; and what the page's
+// live region tells of a game.
 #include "support/headless_game.h"
+#include "support/key_codes.h"
+#include "web/news.h"
 
 #include <gtest/gtest.h>
 
@@ -198,6 +201,40 @@ TEST_F(Restart, TheIntroThenRunsAtOneMillisecond)
     game.front_end.advance(1);
     EXPECT_EQ(game.ui().Timer1.interval(), 50);
     EXPECT_EQ(game.state().piece, 1);
+}
+
+// What the page's live region tells over two games: each button as it comes up, no best score
+// in a first game, and in the next the best score once, where it first passes the last one.
+TEST(PageNews, ButtonsAsTheyComeUpAndANewBestScoreOnceAGame)
+{
+    HeadlessGame game;
+    web::News news;
+    const FormControls design;
+    const auto told = [&] { return news.of(*game.form.window(), game.form.shown_button(), design.view()); };
+    game.start(answer_no, {0.3f, 0.3f, 0.6f});
+    game.front_end.advance(66);
+    EXPECT_EQ(told(), "");
+    game.form.addscore();
+    EXPECT_EQ(told(), "") << "a first game beats no best score";
+    game.form.key_down(key_p);
+    EXPECT_EQ(told(), "Pause");
+    EXPECT_EQ(told(), "") << "a button is told once";
+    game.form.Pause_Click();
+    EXPECT_EQ(told(), "");
+    game.lose_on_first_step();
+    game.front_end.advance(50);
+    EXPECT_EQ(told(), "Game Over");
+    ASSERT_EQ(game.state().hiscore, "000020");
+
+    game.restart(answer_no);
+    EXPECT_EQ(told(), "");
+    game.form.addscore();
+    game.form.addscore();
+    EXPECT_EQ(told(), "") << "the best score equalled, not beaten";
+    game.form.addscore();
+    EXPECT_EQ(told(), "HiScore:000030");
+    game.form.addscore();
+    EXPECT_EQ(told(), "") << "the best score told again";
 }
 
 }  // namespace

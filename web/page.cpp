@@ -4,19 +4,25 @@
 // the desktop's --watch plays a recording, or run at once as vorbix-replay runs it, its game
 // then standing still. The question is asked by the page before the event that asks it, and
 // its answer handed in with the event, so that the game never waits for the player: every
-// call returns at once. Texts and numbers handed to the page stay valid until the next call.
+// call returns at once. A controller's readings come in as the page takes them and go through
+// the one controller map, which gives the game what a keyboard and a mouse would, or, while the
+// question is open, moves between its answers that the page's dialog makes. Texts and
+// numbers handed to the page stay valid until the next call.
 #include "form/form1.h"
 #include "paint/plan.h"
+#include "platform/controller_map.h"
 #include "script/dump.h"
 #include "script/playback.h"
 #include "script/recorder.h"
 #include "script/replay.h"
 #include "web/key_map.h"
+#include "web/news.h"
 #include "web/page_view.h"
 #include "web/web_front_end.h"
 
 #include <emscripten.h>
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <array>
 #include <memory>
@@ -44,12 +50,7 @@ public:
 
     // A key by its KeyboardEvent.key name, to the game or to the recording being watched,
     // where P pauses and goes on; gives whether it was taken.
-    bool key(std::string_view name)
-    {
-        const int code = virtual_key(name);
-        if (watched_) return watched_->key(code, watch_now_);
-        return !replay_ && game().key_down(code);
-    }
+    bool key(std::string_view name) { return key(virtual_key(name)); }
 
     // A click on a push button: gives whether the game took it, or asks_first, with nothing
     // done, when the game would ask the question and the page has not handed in its answer.
@@ -62,6 +63,36 @@ public:
             answer(answer_given != 0);
         }
         return game().click(button) ? 1 : 0;
+    }
+
+    // A controller's reading at a moment of a steady clock, in milliseconds, with whether the
+    // page's question is open: the keys and clicks it gives go where the keyboard's and the
+    // mouse's go. Gives {"taken": whether any was taken, "asks": the button whose click would
+    // ask the question, to be clicked once the page has asked it, or null, "answers": the
+    // moves in the question ("previous", "next", "choose")}.
+    std::string pad(const PadReading& reading, std::int64_t now, bool asking)
+    {
+        if (asking && !pad_.question_open()) pad_.question_opened();
+        if (!asking && pad_.question_open()) pad_.question_closed();
+        bool taken = false;
+        std::string asks = "null";
+        std::vector<std::string> answers;
+        for (const PadAction& action : pad_.read(reading, now, shown_game())) {
+            switch (action.kind) {
+            case PadAction::Kind::key: taken = key(action.code) || taken; break;
+            case PadAction::Kind::click:
+                if (const int clicked = click(action.button, no_answer); clicked == asks_first) {
+                    asks = json_string(action.button);
+                } else {
+                    taken = clicked != 0 || taken;
+                }
+                break;
+            case PadAction::Kind::previous_answer: answers.emplace_back(R"("previous")"); break;
+            case PadAction::Kind::next_answer: answers.emplace_back(R"("next")"); break;
+            case PadAction::Kind::choose_answer: answers.emplace_back(R"("choose")"); break;
+            }
+        }
+        return fmt::format(R"({{"taken":{},"asks":{},"answers":[{}]}})", taken, asks, fmt::join(answers, ","));
     }
 
     // Lets milliseconds pass on the clock of what is shown: the game's, or the watcher's.
@@ -117,7 +148,7 @@ public:
         const std::vector<paint::Box> areas = paint::changed_areas(painted_ ? &*painted_ : nullptr, next);
         numbers_ = paint_numbers(next, areas, paint::ops_within(next, areas));
         painted_ = std::move(next);
-        frame_text_ = frame_if_changed();
+        frame_text_ = frame_if_changed(*shown);
         numbers_[frame_at] =
             frame_text_.empty() ? 0.0 : static_cast<double>(reinterpret_cast<std::uintptr_t>(frame_text_.c_str()));
         return numbers_;
@@ -138,6 +169,13 @@ private:
     GamePort& game() { return recorder_; }
     void answer(bool yes) { front_end_.queue_answer(yes ? answer_yes : answer_no); }
 
+    // A key by its code, to the game or to the recording being watched.
+    bool key(int code)
+    {
+        if (watched_) return watched_->key(code, watch_now_);
+        return !replay_ && game().key_down(code);
+    }
+
     const GamePort& shown_game() const
     {
         if (watched_) return watched_->replay().form();
@@ -146,13 +184,17 @@ private:
     }
     std::optional<WindowView> window() const { return replay_ && !watched_ ? replay_->view() : shown_game().window(); }
 
-    // The frame of the last paint as JSON when it differs from the one handed over last; ""
-    // otherwise.
-    std::string frame_if_changed()
+    // The frame of the last paint as JSON, with the labels and the news of the window shown,
+    // when it differs from the one handed over last; "" otherwise.
+    std::string frame_if_changed(const WindowView& shown)
     {
-        if (frame_ && *frame_ == painted_->frame) return {};
+        const std::optional<ShownButton> button = shown_game().shown_button();
+        const std::string news = news_.of(shown, button, design_.view());
+        std::string labels = labels_json(shown);
+        if (frame_ && *frame_ == painted_->frame && labels == labels_ && news.empty()) return {};
         frame_ = painted_->frame;
-        return frame_json(*frame_, painted_->scale, shown_game().shown_button());
+        labels_ = std::move(labels);
+        return frame_json(*frame_, painted_->scale, button, labels_, news);
     }
 
     static std::string result(bool shown, const std::string& message, const std::string& dumps = {})
@@ -182,6 +224,9 @@ private:
     std::array<double, 5> clock_{};
     std::optional<paint::PaintPlan> painted_;
     std::optional<paint::Frame> frame_;
+    std::string labels_;
+    News news_;
+    ControllerMap pad_;
     std::string frame_text_;
     std::vector<double> numbers_;
 };
@@ -216,6 +261,16 @@ EMSCRIPTEN_KEEPALIVE const char* vorbix_layout() { return handed(vorbix::web::la
 EMSCRIPTEN_KEEPALIVE void vorbix_start(int yes) { page().start(yes != 0); }
 EMSCRIPTEN_KEEPALIVE int vorbix_key(const char* name) { return page().key(name) ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int vorbix_click(const char* button, int answer) { return page().click(button, answer); }
+
+// A controller of the standard layout, read at `now` milliseconds of a steady clock: its
+// buttons pressed (bit i for the Gamepad API's button i) and its left stick, with whether the
+// page's question is open (see Page::pad).
+EMSCRIPTEN_KEEPALIVE const char* vorbix_pad(unsigned pressed, double stick_x, double stick_y, double now, int asking)
+{
+    const vorbix::PadReading reading =
+        vorbix::web::standard_pad(pressed, static_cast<float>(stick_x), static_cast<float>(stick_y));
+    return handed(page().pad(reading, static_cast<std::int64_t>(now), asking != 0));
+}
 
 // Lets milliseconds pass; gives five numbers: the milliseconds until something falls due
 // next (-1 while nothing runs), whether the recording being watched has ended, and how many

@@ -79,14 +79,24 @@ std::string runs_json(const paint::PaintPlan& plan)
     });
 }
 
-std::string frame_json(const paint::Frame& frame, const paint::Scale& scale, const std::optional<ShownButton>& shown)
+std::string labels_json(const WindowView& window)
+{
+    return list(window.labels, [](const Label* label) {
+        return fmt::format(R"({{"name":{},"text":{},"visible":{}}})", json_string(label->name),
+                           json_string(label->text), label->visible);
+    });
+}
+
+std::string frame_json(const paint::Frame& frame, const paint::Scale& scale, const std::optional<ShownButton>& shown,
+                       const std::string& labels, const std::string& news)
 {
     const auto widget = [&scale](const paint::Widget& w) { return widget_json(w, scale); };
     const std::string button =
         shown ? fmt::format(R"({{"name":{},"asks":{}}})", json_string(shown->name), shown->asks_question) : "null";
-    return fmt::format(R"({{"caption":{},"size":[{},{}],"buttons":{},"curtain":{},"stacking":{},"shown":{}}})",
-                       json_string(frame.caption), frame.width, frame.height, list(frame.buttons, widget),
-                       list(frame.curtain, widget), list(frame.stacking, json_string), button);
+    return fmt::format(
+        R"({{"caption":{},"size":[{},{}],"buttons":{},"curtain":{},"stacking":{},"shown":{},"labels":{},"news":{}}})",
+        json_string(frame.caption), frame.width, frame.height, list(frame.buttons, widget), list(frame.curtain, widget),
+        list(frame.stacking, json_string), button, labels, json_string(news));
 }
 
 std::string css_font(const FontSpec& font, const paint::Scale& scale)

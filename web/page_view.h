@@ -30,8 +30,12 @@ std::string layout_json();
 // The plan's text runs: text, CSS font and clip.
 std::string runs_json(const paint::PaintPlan& plan);
 // The frame, with the push button a click reaches now ("shown": its name and whether its
-// click asks the question, or null).
-std::string frame_json(const paint::Frame& frame, const paint::Scale& scale, const std::optional<ShownButton>& shown);
+// click asks the question, or null), the window's labels as they read (name, text and
+// whether shown) and what the page's live region is to tell ("news", "" for nothing).
+std::string frame_json(const paint::Frame& frame, const paint::Scale& scale, const std::optional<ShownButton>& shown,
+                       const std::string& labels, const std::string& news);
+// The window's labels as the frame gives them.
+std::string labels_json(const WindowView& window);
 
 // A design font in the page's CSS, under the design's family name, which the page's style
 // sheet maps to the face that stands for it, at its size in the CSS pixels of a scale: a

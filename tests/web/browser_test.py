@@ -510,6 +510,120 @@ class Phone(FreshSite):
         self.assertEqual(native_state(recording)["asked"], 2)
 
 
+class ControllerAndReader(FreshSite):
+    """The page with a game controller, which the tests' entry plugs in, and for a screen
+    reader: axe-core's rules, and the window's labels mirrored in text."""
+
+    # The standard layout's buttons by their numbers in the Gamepad API.
+    BOTTOM, RIGHT, START, UP, DOWN, LEFT, RIGHTWARDS = 0, 1, 9, 12, 13, 14, 15
+
+    def press(self, *buttons, stick=(0, 0)):
+        self.page.eval("vorbix.pad.press(%s, %s)" % (json.dumps(buttons), json.dumps(stick)))
+
+    def expect_native_state(self, what):
+        dump, recording = self.page.eval("vorbix.moment()")
+        self.assertEqual(without_time(dump), native_state(recording), what)
+
+    def expect_mirrored_labels(self, what):
+        """The visible labels' texts as the dump has them, and the shown button's caption."""
+        self.page.wait_for("vorbix.idle()")
+        dump, mirrored, captions = self.page.eval("""(async () => {
+          const texts = (selector) => [...document.querySelectorAll(selector)].map((item) => item.textContent);
+          const named = [...document.querySelectorAll("#texts [data-name]:not([hidden])")];
+          return [await vorbix.dump(), Object.fromEntries(named.map((item) => [item.dataset.name, item.textContent])),
+                  [texts("#texts .shown:not([hidden])"), [...document.querySelectorAll("#window .button:not([hidden])")]
+                    .map((button) => button.getAttribute("aria-label"))]];
+        })()""")
+        labels = {name: label["text"] for name, label in dump["labels"].items() if label["visible"]}
+        self.assertEqual(mirrored, labels, what)
+        self.assertGreaterEqual(len(labels), 5, what)
+        self.assertEqual(captions[0], captions[1], what)
+        self.assertEqual(len(captions[0]), 1, what)
+
+    def test_a_game_by_controller_alone_is_the_game_its_recording_replays(self):
+        page = self.page
+        page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        page.eval("vorbix.pad.connect()")
+        # The D-pad and the stick move between the answers; the bottom button chooses.
+        for buttons, stick, focused in (((self.RIGHTWARDS,), (0, 0), "no"), ((self.UP,), (0, 0), "yes"),
+                                        ((), (0.9, 0.2), "no"), ((), (0.4, 0), "no")):
+            self.press(*buttons, stick=stick)
+            self.assertEqual(page.eval("document.activeElement.value"), focused, (buttons, stick))
+        self.press(self.BOTTOM)
+        page.wait_for("vorbix.idle() && !document.getElementById('question').open")
+        self.assertEqual([self.dump()["asked"], self.dump()["state"]["difficulty"]], [1, 7])
+        page.wait_for(piece_at_row(2), timeout=10)
+        # Start pauses; the game takes moves and turns while paused, so nothing falls meanwhile.
+        self.press(self.START)
+        page.wait_for("!document.querySelector('[data-name=Pause]').hidden")
+        self.assertEqual(page.eval("document.getElementById('news').textContent"),
+                         page.eval("document.querySelector('[data-name=Pause]').getAttribute('aria-label')"))
+        self.expect_mirrored_labels("paused")
+        for buttons, stick, moved, turns in (((self.LEFT,), (0, 0), -1, 0), ((self.BOTTOM,), (0, 0), 0, 1),
+                                             ((self.RIGHT,), (0, 0), 0, -1), ((), (0.8, -0.3), 1, 0),
+                                             ((), (-0.3, 0.2), 0, 0), ((self.UP,), (0, 0), 0, 0)):
+            before = self.dump()["state"]
+            self.press(*buttons, stick=stick)
+            after = self.dump()["state"]
+            self.assertEqual([after["col"] - before["col"], after["rotation"]],
+                             [moved, (before["rotation"] - 1 + turns) % 4 + 1], (buttons, stick))
+        # Held, the D-pad repeats: after its first delay, a column every 50 ms up to the wall.
+        col = self.dump()["state"]["col"]
+        page.eval("vorbix.pad.hold([%d])" % self.RIGHTWARDS)
+        time.sleep(0.6)
+        self.press()
+        moved = self.dump()["state"]["col"] - col
+        if moved < 4:
+            # Short of four columns only at the wall, which a tap then does not pass.
+            self.press(self.RIGHTWARDS)
+            self.assertEqual(self.dump()["state"]["col"] - col, moved, "holding right did not repeat")
+        self.assertGreaterEqual(moved, 2, "holding right did not repeat")
+        # Start clicks the shown Pause, and the game goes on.
+        self.press(self.START)
+        page.wait_for("document.querySelector('[data-name=Pause]').hidden")
+        self.assertEqual([timer["enabled"] for timer in self.dump()["timers"]], [True, True, True])
+        self.expect_native_state("after moves, turns and a pause")
+        play_to_game_over(self, lambda: self.press(self.DOWN), "dropping with the D-pad")
+        best = self.dump()["state"]["hiscore"]
+        self.expect_mirrored_labels("at the game's end")
+        self.assertEqual(page.eval("document.getElementById('news').textContent"),
+                         page.eval("document.querySelector('[data-name=Command1]').getAttribute('aria-label')"))
+        # Start clicks Game Over, which asks the question first; the bottom button chooses Yes.
+        self.press(self.START)
+        page.wait_for("document.getElementById('question').open")
+        self.press(self.BOTTOM)
+        page.wait_for("vorbix.idle() && !document.getElementById('question').open")
+        again = self.dump()
+        self.assertEqual([again["asked"], again["state"]["difficulty"], again["state"]["hiscore"]], [2, 6, best])
+        self.expect_native_state("after the game over and the restart")
+
+    def test_axe_finds_nothing_and_the_labels_are_mirrored(self):
+        axe = os.path.join(SOURCE, "node_modules", "axe-core", "axe.min.js")
+        if not os.path.exists(axe):
+            message = "axe-core is missing: npm ci installs it"
+            if os.environ.get("CI") == "true":
+                self.fail(message)
+            self.skipTest(message)
+        shutil.copy(axe, self.site)
+        page = self.page
+        audit = """(async () => {
+          if (!window.axe) {
+            await new Promise((loaded, failed) => document.head.append(
+              Object.assign(document.createElement("script"), { src: "axe.min.js", onload: loaded, onerror: failed })));
+          }
+          const { violations } = await axe.run(document, { resultTypes: ["violations"] });
+          return violations.map(({ id, nodes }) => [id, nodes.map(({ target }) => target.join(" "))]);
+        })()"""
+        page.goto(self.base + "/index.html", "document.getElementById('question').open")
+        self.assertEqual(page.eval(audit), [], "with the question open")
+        page.key("Escape")
+        page.wait_for("vorbix.idle() && " + piece_at_row(2), timeout=10)
+        page.key("p")
+        page.wait_for("!document.querySelector('[data-name=Pause]').hidden")
+        self.assertEqual(page.eval(audit), [], "paused")
+        self.expect_mirrored_labels("paused")
+
+
 class ChromiumInstall(FreshSite):
     """The page installable, as Chromium's DevTools alone can tell."""
     width, height, phone = 390, 844, True
@@ -600,7 +714,7 @@ def desktop_recording(path):
 
 def load_tests(loader, tests, pattern):
     """Every engine's tests, and Chromium's own in Chromium."""
-    cases = [Page, Isolated] + ([Phone] if ENGINE in browser.PHONES else []) + (
+    cases = [Page, Isolated, ControllerAndReader] + ([Phone] if ENGINE in browser.PHONES else []) + (
         [ChromiumInstall] if ENGINE == "chromium" else [])
     return unittest.TestSuite(loader.loadTestsFromTestCase(case) for case in cases)
 

@@ -80,3 +80,16 @@ export function questionBox(dialog) {
       dialog.querySelector("button[value=yes]").focus();
     });
 }
+
+// A controller's move in the open question box, as the game's controller map gives it: the
+// focus to the answer before or after the focused one, as the arrow keys move it between the
+// desktop's buttons, or the focused answer chosen (Yes, the default, where none is focused).
+export function answerQuestion(dialog) {
+  return (move) => {
+    if (!dialog.open) return;
+    const answers = [...dialog.querySelectorAll(".answers button")];
+    const focused = Math.max(0, answers.indexOf(document.activeElement));
+    if (move === "choose") answers[focused].click();
+    else answers[Math.min(Math.max(focused + (move === "next" ? 1 : -1), 0), answers.length - 1)].focus();
+  };
+}

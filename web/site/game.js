@@ -40,6 +40,15 @@ export class Game {
     return taken < 0 ? asks : taken !== 0;
   }
 
+  // A controller's reading (its buttons pressed, bit i for the standard layout's button i, and
+  // its left stick) at a moment in milliseconds of a steady clock, with whether the question
+  // is open: whether the game took the keys and clicks it gave (taken), the button to click
+  // once the question has been asked (asks, or null), and the moves it gave in the question
+  // (answers: "previous", "next", "choose").
+  pad({ pressed, stick: [x, y] }, now, asking) {
+    return this.#json(this.#module._vorbix_pad(pressed, x, y, now, asking ? 1 : 0));
+  }
+
   // Lets whole milliseconds pass on the clock of what is shown: when something falls due next
   // (null while nothing runs), whether the recording being watched has ended, and how many
   // ticks each timer has had.

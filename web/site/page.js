@@ -1,15 +1,18 @@
 // The page of Vorbix: the game's window on a canvas, with its buttons and curtain halves as
 // elements above it (controls.js), fitted to the screen (layout.js); the question in a
-// dialog; keys (input.js), touches (touch.js) and clicks handed to the game's session
+// dialog; keys (input.js), touches (touch.js), controllers (pads.js) and clicks handed to the
+// game's session
 // (session.js), which alone decides when they reach the game; and games saved and watched
-// (recordings.js). This thread only takes the player's events and places the controls when
+// (recordings.js); the window's texts mirrored for assistive technology (mirror.js). This thread only takes the player's events and places the controls when
 // the window's frame changes, unless the engine leaves the drawing to it (engines.js).
 import { keepAwake } from "./awake.js";
-import { Controls, questionBox } from "./controls.js";
+import { Controls, answerQuestion, questionBox } from "./controls.js";
 import { drawPlan } from "./engines.js";
 import { takeKeys } from "./input.js";
 import { Layout } from "./layout.js";
 import { connect } from "./messages.js";
+import { mirrorTexts } from "./mirror.js";
+import { takePads } from "./pads.js";
 import { offerRecordings } from "./recordings.js";
 import { takeTouches } from "./touch.js";
 
@@ -20,6 +23,7 @@ class Page {
   #controls;
   #layout;
   #awake;
+  #mirror;
   #ended = null; // called when the recording being watched has ended
   #asking = false; // the question is open, or its answer on its way
   answered = false; // the first question has been answered
@@ -31,9 +35,12 @@ class Page {
     this.#controls = new Controls(elements.box, elements.canvas, (name) => call("click", [name]));
     this.#layout = new Layout(elements.stage, elements.box, ownTwipsPerPixel, () => this.#refit());
     this.#awake = keepAwake();
+    this.#mirror = mirrorTexts(elements.texts, elements.news);
     const press = (name) => call("key", [name]);
     takeKeys(press);
     takeTouches(elements.touch, press);
+    const answer = answerQuestion(elements.question);
+    takePads((reading, now) => call("pad", [reading, now]).then((moves) => moves.forEach(answer)));
     offerRecordings(elements.menu, this, elements.tell);
     matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener("change", () => this.#refit());
     document.addEventListener("visibilitychange", () => call("visible", [!document.hidden]));
@@ -88,6 +95,7 @@ class Page {
         this.#controls.follow(frame);
         this.#layout.follow(frame.size);
         this.#awake(frame.shown === null);
+        this.#mirror(frame);
       },
       ended: () => this.#ended?.(),
     };
@@ -122,6 +130,8 @@ export async function openPage({ port, drawsHere }) {
     stage: element("stage"),
     touch: element("touch"),
     menu: element("menu"),
+    texts: element("texts"),
+    news: element("news"),
     tell,
   });
   Object.assign(handlers, page.handlers);

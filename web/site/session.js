@@ -48,6 +48,17 @@ class Session {
     this.#changed();
   }
 
+  // A controller's reading, taken at a moment of the page's clock: the game's controller map
+  // turns it into keys and clicks, which reach the game as the keyboard's and the mouse's do,
+  // or, while the question is open, into moves between its answers, which go back to the
+  // page's question box.
+  pad(reading, now) {
+    const { taken, asks: button, answers } = this.#game.pad(reading, now, this.#asking);
+    if (button) this.#answered((yes) => this.#game.click(button, yes));
+    else if (taken) this.#changed();
+    return answers;
+  }
+
   // Shows a recording played at its recorded speed (or a script run at once) in place of the
   // page's game; the page's ended() is called when a recording has been played to its end.
   // Gives whether it is shown, and why not or where it stops before its end.
@@ -141,6 +152,7 @@ export function serveSession(port, hooks = () => ({})) {
       start: () => session.start(),
       key: (name) => session.key(name),
       click: (button) => session.click(button),
+      pad: (reading, now) => session.pad(reading, now),
       show: (script, atOnce) => session.show(script, atOnce),
       view: (changed) => session.view(changed),
       visible: (visible) => session.visible(visible),

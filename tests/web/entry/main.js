@@ -5,7 +5,8 @@
 // script instead of starting one, standing still: a way to reach a known state. With
 // ?hide=NAME (repeated) the page loads as in an engine without that feature: "offscreen"
 // (no OffscreenCanvas), "module-workers" (no module workers) or "wasm-exceptions". And
-// vorbix.replay(script) runs a script as vorbix-replay runs it.
+// vorbix.replay(script) runs a script as vorbix-replay runs it. The engine's controllers are
+// the tests' one controller of the standard layout, vorbix.pad, plugged in when they say.
 import { keepOffline } from "./offline.js";
 
 // The page's uncaught exceptions, refused promises, console errors and breaches of its
@@ -38,6 +39,47 @@ if (hidden.includes("module-workers")) {
 }
 if (hidden.includes("wasm-exceptions")) WebAssembly.validate = () => false;
 
+let page = null;
+
+// The tests' controller, as the Gamepad API gives one: unplugged until connect().
+const pad = {
+  id: "The tests' controller",
+  index: 0,
+  mapping: "standard",
+  connected: false,
+  timestamp: performance.now(),
+  buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })),
+  axes: [0, 0, 0, 0],
+};
+Object.defineProperty(navigator, "getGamepads", { configurable: true, value: () => [pad.connected ? pad : null] });
+const animationFrames = async (count) => {
+  for (let frame = 0; frame < count; ++frame) await new Promise((done) => requestAnimationFrame(done));
+};
+const padHooks = {
+  connect: () => {
+    pad.connected = true;
+    dispatchEvent(Object.assign(new Event("gamepadconnected"), { gamepad: pad }));
+  },
+  // Holds the standard layout's buttons by their numbers, and the left stick, from now on.
+  hold: (buttons, stick = [0, 0]) => {
+    pad.buttons.forEach((button, at) => {
+      const pressed = buttons.includes(at);
+      Object.assign(button, { pressed, touched: pressed, value: pressed ? 1 : 0 });
+    });
+    pad.axes = [...stick, 0, 0];
+    pad.timestamp = performance.now();
+  },
+  // Holds the buttons and the stick for some display frames, lets go, and resolves once the
+  // page's readings of both have reached the game's session.
+  press: async (buttons, stick = [0, 0], frames = 3) => {
+    padHooks.hold(buttons, stick);
+    await animationFrames(frames);
+    padHooks.hold([]);
+    await animationFrames(frames);
+    await page.call("dump");
+  },
+};
+
 document.getElementById("old").remove();
 const engines = await import("./engines.js");
 const lacks = engines.missing();
@@ -47,7 +89,6 @@ document.getElementById("message").hidden = !lacks;
 const game = lacks ? null : await engines.startGame();
 if (game?.port instanceof Worker) game.port.addEventListener("error", heard("the worker"));
 const { openPage } = await import("./page.js");
-let page = null;
 keepOffline(() => page !== null && page.answered);
 page = game && (await openPage(game));
 
@@ -93,4 +134,5 @@ if (page)
     // The session's times of the gravity ticks, in milliseconds.
     gravity: call("gravity"),
     stall: call("stall"),
+    pad: padHooks,
   };

@@ -1,10 +1,10 @@
 // The page of Vorbix: the game's window on a canvas, with its buttons and curtain halves as
 // elements above it (controls.js), fitted to the screen (layout.js); the question in a
 // dialog; keys (input.js), touches (touch.js), controllers (pads.js) and clicks handed to the
-// game's session
-// (session.js), which alone decides when they reach the game; and games saved and watched
-// (recordings.js); the window's texts mirrored for assistive technology (mirror.js). This thread only takes the player's events and places the controls when
-// the window's frame changes, unless the engine leaves the drawing to it (engines.js).
+// game's session (session.js), which alone decides when they reach the game; games saved and
+// watched (recordings.js); and the window's texts mirrored for assistive technology
+// (mirror.js). This thread only takes the player's events and places the controls when the
+// window's frame changes, unless the engine leaves the drawing to it (engines.js).
 import { keepAwake } from "./awake.js";
 import { Controls, answerQuestion, questionBox } from "./controls.js";
 import { drawPlan } from "./engines.js";

@@ -1,13 +1,19 @@
-"""Measures the page in headless Chromium, side by side in one run with the desktop game
-(under Xvfb) and a baseline page: page load to the question, the site's bytes, the CPU of the
-page's main thread in play against the desktop game's and the baseline page's, the CPU of
-the game's worker beside it, and the gravity period the page keeps; and on a phone's
-viewport (390 x 844 at ratio 3, touch): load and offline reload to the question, a touch's
-effect, and the CPU in play.
-  /usr/bin/python3 bench/web_measure.py [SITE] [RUNS] [DESKTOP_GAME]
-    (build/web/site, 5 runs, build/release/programs/vorbix by default)
+"""Measures the page in each browser engine the tests drive (headless Chromium, headless
+Firefox ESR, WebKitGTK's MiniBrowser under Xvfb), side by side in one run, each beside the
+baseline page in the same engine: page load to the question, the CPU of the page's main
+thread in play against the baseline page's, a press of P to the frame that shows Pause, a
+gravity tick in the game's worker to the frame that shows it, and the gravity period the page
+keeps. In Chromium also what its DevTools tell (the main thread's task time, the game's
+worker, every process), the desktop game under Xvfb beside it, and a phone's viewport (390 x
+844 at ratio 3, touch): load and offline reload to the question, a touch's effect, the CPU in
+play. Prints a table per engine, in Markdown, for RESULTS.md.
+  /usr/bin/python3 bench/web_measure.py [SITE] [RUNS] [DESKTOP_GAME] [ENGINE...]
+    (build/web/site, 3 runs, build/release/programs/vorbix, every engine by default)
 Run it on a quiet machine after ./scripts/web.sh build and a Release build of the game."""
+import collections
+import math
 import os
+import random
 import statistics
 import subprocess
 import sys
@@ -17,63 +23,126 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
 import browser  # noqa: E402
+import engine_processes  # noqa: E402
 
 SITE = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "build", "web", "site")
-RUNS = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+RUNS = int(sys.argv[2]) if len(sys.argv) > 2 else 3
 DESKTOP = sys.argv[3] if len(sys.argv) > 3 else os.path.join(HERE, "..", "build", "release", "programs", "vorbix")
+ENGINES = sys.argv[4:] or list(browser.ENGINES)
 BASELINE = os.path.join(HERE, "baseline", "page")
+# Each CPU window and each window of followed gravity ticks, in seconds.
 SECONDS = 10
+# Presses of P in each run.
+PRESSES = 40
+# The latencies' targets, median and 99th percentile, in milliseconds: a change reaches the
+# screen with the engine's next frame, at 60 Hz one in 16.7 ms.
+LATENCY_TARGETS = (16.7, 33)
+# A tick the clock delivered this much after it fell due, or later, was delivered late.
+ON_TIME = 16
+
+QUESTION_OPEN = "document.getElementById('question').open"
+# Play has begun and the curtain is open: only gravity ticks from now on.
+PLAYING = "vorbix.idle() && (await vorbix.dump()).timers.map((t) => t.interval).join() === '50,0,0'"
+PAUSE_SHOWN = "!document.querySelector('[data-name=Pause]').hidden"
 
 
-def cpu_seconds(pids, thread=None):
-    """User and system CPU of the processes, or of their threads of one name, in seconds."""
-    def clock_ticks(folder):
-        fields = open(folder + "/stat").read().rsplit(")", 1)[1].split()
-        return int(fields[11]) + int(fields[12])
-
-    total = 0
-    for pid in pids:
-        folder = "/proc/%d" % pid
-        try:
-            if thread is None:
-                total += clock_ticks(folder)
-                continue
-            for task in os.listdir(folder + "/task"):
-                with open("%s/task/%s/comm" % (folder, task)) as comm:
-                    if comm.read().strip() == thread:
-                        total += clock_ticks("%s/task/%s" % (folder, task))
-        except OSError:
-            pass
-    return total / os.sysconf("SC_CLK_TCK")
-
-
-def threads_percent(page, seconds=SECONDS):
-    """The page's main thread and its dedicated workers' (the game, its clock and its painting)
-    over some seconds, in % of a core."""
-    processes = chromium_processes(page.process.pid)
-    task, worker, clock = metric(page, "TaskDuration"), cpu_seconds(processes, "DedicatedWorker"), time.monotonic()
+def percent_over(counters, seconds=SECONDS):
+    """Each counter of seconds used (a name and a function) as % of a core over some seconds."""
+    before, clock = {name: count() for name, count in counters.items()}, time.monotonic()
     time.sleep(seconds)
     passed = time.monotonic() - clock
-    return (100 * (metric(page, "TaskDuration") - task) / passed,
-            100 * (cpu_seconds(processes, "DedicatedWorker") - worker) / passed)
+    return {name: 100 * (count() - before[name]) / passed for name, count in counters.items()}
 
 
-def chromium_processes(root):
-    """The browser and every process below it."""
-    children = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                parent = int(open("/proc/%s/stat" % entry).read().rsplit(")", 1)[1].split()[1])
-            except OSError:
-                continue
-            children.setdefault(parent, []).append(int(entry))
-    found, stack = [], [root]
-    while stack:
-        pid = stack.pop()
-        found.append(pid)
-        stack += children.get(pid, [])
-    return found
+def play(page, base, figures):
+    """Loads the page, notes when the question showed, answers No and waits for play."""
+    figures["driver_load_to_question_ms"].append(1000 * page.goto(base + "/index.html", QUESTION_OPEN))
+    figures["load_to_question_ms"].append(page.eval("vorbix.questionShown()"))
+    page.key("Escape")
+    page.wait_for(PLAYING, timeout=20)
+
+
+def cpu_in_play(page, base, figures):
+    """The page's main thread and its whole process over a window of play, the gravity period
+    over that window, and the baseline page's main thread after it; Chromium's DevTools and
+    its workers' threads beside them."""
+    play(page, base, figures)
+    process = engine_processes.page_process(page, page.process.pid)
+    time.sleep(1)  # the process's busy moment is over
+    counters = {"main_thread_cpu_percent": lambda: engine_processes.main_thread_seconds(process),
+                "page_process_cpu_percent": lambda: engine_processes.cpu_seconds([process])}
+    if page.engine == "chromium":
+        processes = engine_processes.descendants(page.process.pid)
+        counters.update(devtools_main_thread_cpu_percent=lambda: metric(page, "TaskDuration"),
+                        worker_cpu_percent=lambda: engine_processes.cpu_seconds(processes, "DedicatedWorker"),
+                        browser_cpu_percent=lambda: engine_processes.cpu_seconds(processes))
+    first_tick = len(page.eval("vorbix.gravity()"))
+    threads = engine_processes.seconds_by_thread_name(process)
+    for name, value in percent_over(counters).items():
+        figures[name].append(value)
+    # Where the page's process spends its time, for the cause of a missed target.
+    after = engine_processes.seconds_by_thread_name(process)
+    used = sorted(((after[name] - threads.get(name, 0), name) for name in after), reverse=True)[:4]
+    figures["busiest_threads"].append(", ".join("%s %.1f %%" % (name, 100 * seconds / SECONDS)
+                                                for seconds, name in used))
+    times = page.eval("vorbix.gravity()")[first_tick:]
+    periods = sorted(b - a for a, b in zip(times, times[1:]))
+    figures["gravity_median_ms"].append(statistics.median(periods))
+    figures["gravity_worst_ms"].append(periods[-1])
+    # Every 50 ms of the window has its tick: none is lost or comes late.
+    figures["ticks_missing"].append(round((times[-1] - times[0]) / 50) + 1 - len(times))
+
+    page.goto(base + "/baseline/index.html", "window.baseline && baseline.ticks.length > 10")
+    process = engine_processes.page_process(page, page.process.pid)
+    time.sleep(1)
+    counters = {"baseline_main_thread_cpu_percent": lambda: engine_processes.main_thread_seconds(process)}
+    if page.engine == "chromium":
+        counters["baseline_devtools_main_thread_cpu_percent"] = lambda: metric(page, "TaskDuration")
+    for name, value in percent_over(counters).items():
+        figures[name].append(value)
+
+
+def frames(page, base, figures):
+    """Gravity ticks followed to the frames that show them over a window of play, then presses
+    of P, each followed to the frame that shows Pause and clicked away."""
+    play(page, base, figures)
+    page.eval("vorbix.tickFrames(true)")
+    time.sleep(SECONDS)
+    # The first tick followed fell due at a time the worker did not see.
+    for tick in page.eval("vorbix.tickFrames(false)")[1:]:
+        if tick["late"] > ON_TIME:
+            figures["ticks_late"].append(1)
+        elif tick["toFrame"] is None:
+            figures["ticks_skipped"].append(1)
+        else:
+            figures["tick_to_frame_ms"].append(tick["toFrame"])
+    for _ in range(PRESSES):
+        page.key("p")
+        page.wait_for(PAUSE_SHOWN, timeout=5)
+        page.eval("document.querySelector('[data-name=Pause]').click()")
+        page.wait_for("!(%s)" % PAUSE_SHOWN, timeout=5)
+        # Presses at any moment of the engine's frame.
+        time.sleep(random.uniform(0.02, 0.1))
+    for press in page.eval("vorbix.pauseFrames()"):
+        figures["p_to_frame_ms"].append(press["toFrame"])
+        figures["p_to_pause_shown_ms"].append(press["toShown"])
+
+
+def engine_run(engine, base, figures):
+    """One run in a browser of the engine's own: a warm-up load that leaves the service worker
+    in place, then the CPU in play, the frames, and a phone's figures in Chromium."""
+    with browser.open_browser(engine, 800, 600) as page:
+        figures["version"] = [page.version]
+        if engine == "chromium":
+            page.send("Performance.enable")
+        page.goto(base + "/index.html", QUESTION_OPEN)
+        page.wait_for("navigator.serviceWorker.controller !== null", timeout=20)
+        figures["engine"] = [page.eval("JSON.stringify(vorbix.engine)")]
+        figures["load_average"].append(os.getloadavg()[0])
+        cpu_in_play(page, base, figures)
+        frames(page, base, figures)
+    if engine == "chromium":
+        phone_figures(base, figures)
 
 
 def site_bytes(site):
@@ -121,9 +190,7 @@ class Desktop:
                 self.xdotool("keyup", "Escape")
                 time.sleep(0.2)
             time.sleep(3)  # the curtain opens; then play only
-            before, clock = cpu_seconds([game.pid]), time.monotonic()
-            time.sleep(seconds)
-            return 100 * (cpu_seconds([game.pid]) - before) / (time.monotonic() - clock)
+            return percent_over({"game": lambda: engine_processes.cpu_seconds([game.pid])}, seconds)["game"]
         finally:
             game.kill()
             game.wait()
@@ -148,9 +215,11 @@ def phone_figures(base, figures):
         page.tap_element("#question button[value=no]")
         page.wait_for("vorbix.idle() && (await vorbix.dump()).timers[0].interval === 50", timeout=10)
         time.sleep(3)
-        main, worker = threads_percent(page)
-        figures["phone_main_thread_cpu_percent"].append(main)
-        figures["phone_worker_cpu_percent"].append(worker)
+        processes = engine_processes.descendants(page.process.pid)
+        cpu = percent_over({"main": lambda: metric(page, "TaskDuration"),
+                            "worker": lambda: engine_processes.cpu_seconds(processes, "DedicatedWorker")})
+        figures["phone_main_thread_cpu_percent"].append(cpu["main"])
+        figures["phone_worker_cpu_percent"].append(cpu["worker"])
         # A touch's effect is there when the touch's own event has been handled.
         col = page.eval("vorbix.dump().then((dump) => dump.state.col)")
         x, y = page.centre("#touch [data-key=ArrowLeft]")
@@ -163,61 +232,98 @@ def phone_figures(base, figures):
         page.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
 
+def spread(values):
+    return "%.2f / %.2f / %.2f" % (min(values), statistics.median(values), max(values))
+
+
+def percentile(values, share):
+    """The nearest-rank percentile."""
+    ranked = sorted(values)
+    return ranked[max(0, math.ceil(share * len(ranked)) - 1)]
+
+
+def latencies(values):
+    return "%.1f / %.1f / %.1f (%d)" % (statistics.median(values), percentile(values, 0.99), max(values), len(values))
+
+
+def within_targets(values):
+    return statistics.median(values) <= LATENCY_TARGETS[0] and percentile(values, 0.99) <= LATENCY_TARGETS[1]
+
+
+def verdict(met):
+    return "met" if met else "**missed**"
+
+
+def table(engine, figures, desktop):
+    """The engine's figures as a Markdown table: min / median / max over the runs, latencies
+    as median / 99th percentile / worst (count) over every run's; the desktop game's CPU in
+    play, when measured, beside them."""
+    def median(name):
+        return statistics.median(figures[name])
+
+    ratio = median("main_thread_cpu_percent") / median("baseline_main_thread_cpu_percent")
+    ticks = figures["tick_to_frame_ms"]
+    presses = figures["p_to_frame_ms"]
+    rows = [
+        ("page load to question (navigation start to the frame that shows it, in the page), ms",
+         spread(figures["load_to_question_ms"]), "≤ 500 at the median", verdict(median("load_to_question_ms") <= 500)),
+        ("the same, as the driver saw the question open, ms", spread(figures["driver_load_to_question_ms"]), "", ""),
+        ("CPU in play, the page's main thread (/proc), % of a core", spread(figures["main_thread_cpu_percent"]),
+         "", ""),
+        ("the same, the baseline page", spread(figures["baseline_main_thread_cpu_percent"]), "", ""),
+        ("page against the baseline page", "%.2f ×" % ratio, "≤ 1.25 ×", verdict(ratio <= 1.25)),
+        ("CPU in play, the page's whole process, %", spread(figures["page_process_cpu_percent"]), "", ""),
+        ("P on the page's thread to the frame that shows Pause, ms: median / 99th / worst (presses)",
+         latencies(presses), "≤ 16.7 / ≤ 33", verdict(within_targets(presses))),
+        ("of which P to the Pause button shown (the page's thread to the worker and back), ms",
+         latencies(figures["p_to_pause_shown_ms"]), "", ""),
+        ("gravity tick in the worker to the frame that shows it, ms: median / 99th / worst (ticks)",
+         latencies(ticks), "≤ 16.7 / ≤ 33", verdict(within_targets(ticks))),
+        ("ticks on time whose picture never reached the screen; ticks the clock delivered late",
+         "%d; %d" % (len(figures["ticks_skipped"]), len(figures["ticks_late"])), "none; -",
+         verdict(not figures["ticks_skipped"])),
+        ("gravity period, median / worst, ms",
+         "%.1f / %.1f" % (median("gravity_median_ms"), max(figures["gravity_worst_ms"])), "50 ± 2", ""),
+        ("gravity ticks missing over %d s" % SECONDS, spread(figures["ticks_missing"]), "none",
+         verdict(max(figures["ticks_missing"]) <= 0)),
+    ]
+    if desktop:
+        rows.append(("page against the desktop game's process (%s %% over the runs)" % spread(desktop),
+                     "%.2f ×" % (median("main_thread_cpu_percent") / statistics.median(desktop)), "", ""))
+    extra = [(name.replace("_", " "), spread(values), "", "") for name, values in figures.items()
+             if name.startswith(("devtools", "baseline_devtools", "worker", "browser", "phone"))]
+    extra += [("the page's process, its busiest threads in play, run %d" % (run + 1), used, "", "")
+              for run, used in enumerate(figures["busiest_threads"])]
+    lines = ["### %s %s (%s)" % (engine, figures["version"][0], figures["engine"][0]), "",
+             "Load average (1 min) at each run's start: %s." % ", ".join("%.2f" % v for v in figures["load_average"]),
+             "", "| figure | min / median / max over %d runs (two loads a run) | target | |" % RUNS,
+             "|---|---|---|---|"]
+    return "\n".join(lines + ["| %s | %s | %s | %s |" % row for row in rows + extra])
+
+
 def main():
     base, server = browser.serve(SITE, baseline=BASELINE)
     desktop = Desktop(DESKTOP) if os.access(DESKTOP, os.X_OK) else None
     if desktop is None:
         print("no desktop game at %s: its figures are left out" % DESKTOP)
-    figures = {"load_to_question_ms": [], "main_thread_cpu_percent": [], "baseline_page_cpu_percent": [],
-               "desktop_game_cpu_percent": [], "browser_cpu_percent": [], "gravity_median_ms": [],
-               "gravity_worst_ms": [], "ticks_missing": [], "phone_load_to_question_ms": [],
-               "phone_offline_reload_to_question_ms": [], "phone_main_thread_cpu_percent": [],
-               "phone_worker_cpu_percent": [], "worker_cpu_percent": [],
-               "phone_touch_handled_ms": [], "phone_touch_moved_at_once": []}
-    with browser.open_browser("chromium", 800, 600) as page:
-        page.send("Performance.enable")
-        page.goto(base + "/index.html", "document.getElementById('question').open")  # warm-up
-        for _ in range(RUNS):
-            seconds = page.goto(base + "/index.html", "document.getElementById('question').open")
-            figures["load_to_question_ms"].append(1000 * seconds)
-            page.key("Escape")
-            page.wait_for("vorbix.idle() && (await vorbix.dump()).timers[0].interval === 50", timeout=10)
-            time.sleep(3)  # the curtain opens; then play only
-            processes = chromium_processes(page.process.pid)
-            cpu, clock = cpu_seconds(processes), time.monotonic()
-            first_tick = page.eval("vorbix.gravity().then((times) => times.length)")
-            main, worker = threads_percent(page)
-            figures["main_thread_cpu_percent"].append(main)
-            figures["worker_cpu_percent"].append(worker)
-            figures["browser_cpu_percent"].append(100 * (cpu_seconds(processes) - cpu) / (time.monotonic() - clock))
-            times = page.eval("vorbix.gravity()")[first_tick:]
-            periods = sorted(b - a for a, b in zip(times, times[1:]))
-            figures["gravity_median_ms"].append(statistics.median(periods))
-            figures["gravity_worst_ms"].append(periods[-1])
-            # Every 50 ms of the window has its tick: none is lost or comes late.
-            figures["ticks_missing"].append(round((times[-1] - times[0]) / 50) + 1 - len(times))
-
-            page.goto(base + "/baseline/index.html", "window.baseline && baseline.ticks.length > 10")
-            time.sleep(1)
-            figures["baseline_page_cpu_percent"].append(threads_percent(page)[0])
-            if desktop:
-                figures["desktop_game_cpu_percent"].append(desktop.cpu_in_play())
-            phone_figures(base, figures)
+    engines = [engine for engine in ENGINES if not browser.missing_tools(engine)]
+    for engine in set(ENGINES) - set(engines):
+        print("%s is left out: %s missing" % (engine, ", ".join(browser.missing_tools(engine))))
+    figures = {engine: collections.defaultdict(list) for engine in engines}
+    desktop_cpu = []
+    # Run by run, each engine in turn, so that a busier moment of the machine falls on all.
+    for _ in range(RUNS):
+        for engine in engines:
+            engine_run(engine, base, figures[engine])
+        if desktop:
+            desktop_cpu.append(desktop.cpu_in_play())
     server.shutdown()
     if desktop:
         desktop.close()
     print("site: %d bytes" % site_bytes(SITE))
-    print("%-26s %s" % ("figure", "min / median / max over %d runs" % RUNS))
-    for name, values in figures.items():
-        if values:
-            print("%-26s %.2f / %.2f / %.2f" % (name, min(values), statistics.median(values), max(values)))
-    page_cpu = statistics.median(figures["main_thread_cpu_percent"])
-    print("page / baseline page: %.2f" % (page_cpu / statistics.median(figures["baseline_page_cpu_percent"])))
-    if desktop:
-        print("page / desktop game: %.2f" % (page_cpu / statistics.median(figures["desktop_game_cpu_percent"])))
-    print("phone / desktop viewport: %.2f" % (statistics.median(figures["phone_main_thread_cpu_percent"]) / page_cpu))
-    print("phone / desktop viewport, the game's worker: %.2f"
-          % (statistics.median(figures["phone_worker_cpu_percent"]) / statistics.median(figures["worker_cpu_percent"])))
+    for engine in engines:
+        print()
+        print(table(engine, figures[engine], desktop_cpu))
 
 
 main()

@@ -86,6 +86,8 @@ class Browser:
     engine = None
     # The browser's version, as it reports it.
     version = None
+    # The driver's process (a subprocess.Popen): the browser's processes all run below it.
+    process = None
     # Whether a key the driver sends presses the focused button, as a player's key does.
     keys_press_buttons = True
 

@@ -153,6 +153,8 @@ class WebKit(_WebDriverBrowser):
         environment = dict(os.environ, DISPLAY=display, WEBKIT_SKIA_ENABLE_CPU_RENDERING="1")
         self.service = WebKitService("/usr/bin/WebKitWebDriver", log_path=os.devnull, env=environment)
         self.service.start()
+        # The driver's process: MiniBrowser and its web processes are all below it.
+        self.process = self.service.process
         options = webdriver.WebKitGTKOptions()
         options.binary_location = MINIBROWSER
         options.add_argument("--automation")

@@ -6,7 +6,9 @@
 // ?hide=NAME (repeated) the page loads as in an engine without that feature: "offscreen"
 // (no OffscreenCanvas), "module-workers" (no module workers) or "wasm-exceptions". And
 // vorbix.replay(script) runs a script as vorbix-replay runs it. The engine's controllers are
-// the tests' one controller of the standard layout, vorbix.pad, plugged in when they say.
+// the tests' one controller of the standard layout, vorbix.pad, plugged in when they say. For
+// the measurements (bench/web_measure.py), the frames that first show the question, a press
+// of P's Pause and each gravity tick.
 import { keepOffline } from "./offline.js";
 
 // The page's uncaught exceptions, refused promises, console errors and breaches of its
@@ -81,6 +83,42 @@ const padHooks = {
 };
 
 document.getElementById("old").remove();
+
+// The frame of this thread that first shows a change, after some moment: the time of the
+// animation frame asked for once the change is made.
+const nextFrame = () => new Promise((framed) => requestAnimationFrame(() => framed(performance.now())));
+
+// When the question first showed, in milliseconds since the page began to load.
+const questionShown = new Promise((shown) => {
+  const dialog = document.getElementById("question");
+  const observer = new MutationObserver(() => {
+    if (!dialog.open) return;
+    observer.disconnect();
+    shown(nextFrame());
+  });
+  observer.observe(dialog, { attributes: true, attributeFilter: ["open"] });
+});
+
+// For each press of P, the milliseconds from its event on this thread to the Pause button
+// it brings up shown (the game's answer, from its worker) and to the frame that first shows it.
+const pauseFrames = [];
+let pressed = null;
+addEventListener(
+  "keydown",
+  (event) => {
+    if (event.key.toLowerCase() === "p") pressed = performance.now();
+  },
+  { capture: true },
+);
+new MutationObserver(async () => {
+  const pause = document.querySelector("[data-name=Pause]");
+  if (pressed === null || !pause || pause.hidden) return;
+  const since = pressed;
+  pressed = null;
+  const toShown = performance.now() - since;
+  pauseFrames.push({ toShown, toFrame: (await nextFrame()) - since });
+}).observe(document.getElementById("window"), { attributes: true, attributeFilter: ["hidden"], subtree: true });
+
 const engines = await import("./engines.js");
 const lacks = engines.missing();
 // As the site's entry says it, the page opens only in an engine that has what it needs.
@@ -133,6 +171,11 @@ if (page)
     },
     // The session's times of the gravity ticks, in milliseconds.
     gravity: call("gravity"),
+    tickFrames: call("tickFrames"),
+    questionShown: () => questionShown,
+    // The presses of P since the last call, each with its milliseconds to the Pause button
+    // shown and to the frame that shows it.
+    pauseFrames: () => pauseFrames.splice(0),
     stall: call("stall"),
     pad: padHooks,
   };

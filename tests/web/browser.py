@@ -82,7 +82,8 @@ def serve(site, entry=TEST_ENTRY, **extra):
 class Browser:
     """What every engine's backend offers. A backend implements navigate, eval, key, click,
     viewport, screenshot, set_file, errors, clear_errors and close; tap where its driver can
-    send a touch (Chromium's and Firefox's)."""
+    send a touch, and preload where it can run a script before a page's own (Chromium's and
+    Firefox's: PHONES and PRELOADS)."""
     engine = None
     # The browser's version, as it reports it.
     version = None
@@ -97,6 +98,10 @@ class Browser:
     def tap(self, x, y, hold=0):
         """A finger on the screen at a point, lifted after hold seconds."""
         raise NotImplementedError("%s's driver sends no touch" % self.engine)
+
+    def preload(self, script):
+        """Runs a script in every page loaded from now on, before the page's own scripts."""
+        raise NotImplementedError("%s's driver runs no script before a page's own" % self.engine)
 
     def eval(self, expression):
         """The value of a JavaScript expression in the page, awaited when it is a promise; a
@@ -142,6 +147,8 @@ class Browser:
 
 # The engines whose drivers can make a phone of the page: its screen, touched.
 PHONES = ("chromium", "firefox")
+# The engines whose drivers can run a script in a page before the page's own.
+PRELOADS = ("chromium", "firefox")
 
 
 def open_browser(engine, width=800, height=600, phone=False, downloads=None):

@@ -166,6 +166,38 @@ class Page(unittest.TestCase):
         time.sleep(0.2)
         self.assertLess(self.dump()["t"] - before, 1000, "the stalled seconds were made up")
 
+    def test_the_screen_stays_awake_in_play_alone(self):
+        # The engine's wake lock, or a stand-in's where it grants none (entry/main.js): one held
+        # while the game plays, none while it is paused, hidden or over, and taken again when
+        # play goes on.
+        page = self.browser
+        held = "vorbix.wakeLocks().filter((released) => !released).length === 1"
+        none_held = "vorbix.wakeLocks().length > 0 && vorbix.wakeLocks().every((released) => released)"
+
+        def expect(condition, failure):
+            try:
+                page.wait_for(condition, timeout=5)
+            except TimeoutError:
+                self.fail("%s: %s" % (failure, page.eval("vorbix.wakeLocks()")))
+
+        def restart():
+            page.click_element("[data-name=Command1]")
+            page.wait_for("document.getElementById('question').open")
+            self.assertTrue(page.eval(none_held), "the screen is kept on at the question")
+            page.key("Escape")
+
+        self.open_page("Escape")
+        expect(held, "no lock is taken in play")
+        for what, leave, back in (
+                ("paused", lambda: page.key("p"), lambda: page.click_element("[data-name=Pause]")),
+                ("hidden", lambda: page.eval("vorbix.pretendHidden(true)"),
+                 lambda: page.eval("vorbix.pretendHidden(false)")),
+                ("over", lambda: play_to_game_over(self, lambda: page.key("ArrowDown"), "Down"), restart)):
+            leave()
+            expect(none_held, "a lock is held while the game is " + what)
+            back()
+            expect(held, "no lock is taken again once the game is no longer " + what)
+
     def test_a_game_over_restarts_with_the_question(self):
         page = self.browser
         self.open_page("Enter")
@@ -380,6 +412,30 @@ class Isolated(FreshSite):
         errors = self.page.errors()
         self.assertTrue(all("wasm" in json.dumps(error) for error in errors), errors)
         self.page.clear_errors()
+
+    def test_the_page_asks_to_keep_its_storage_once_played(self):
+        # The page as it ships, its persist() watched by a script that runs before its own.
+        if ENGINE not in browser.PRELOADS:
+            self.skipTest("%s's driver runs no script before a page's own" % ENGINE)
+        base, server = browser.serve(self.site, entry=None)
+        self.addCleanup(server.shutdown)
+        self.page.preload("""window.persistAsked = [];
+          const storage = navigator.storage;
+          if (storage?.persist) {
+            const persist = storage.persist.bind(storage);
+            storage.persist = () => {
+              window.persistAsked.push(document.getElementById("question").open);
+              return persist();
+            };
+          }""")
+        self.page.goto(base + "/index.html", "document.getElementById('question').open")
+        offered = self.page.eval("'persist' in (navigator.storage ?? {})")
+        self.page.key("Escape")
+        self.page.wait_for("!document.getElementById('question').open && window.persistAsked.length >= %d"
+                           % int(offered), timeout=10)
+        time.sleep(0.2)
+        # Once, after the question: not for a visit that only looked.
+        self.assertEqual(self.page.eval("window.persistAsked"), [False] if offered else [])
 
     def test_a_game_recorded_on_the_desktop_ends_in_the_page_as_it_does_natively(self):
         recording = desktop_recording(os.path.join(self.folder, "desktop.txt"))

@@ -53,6 +53,9 @@ class Firefox(browser.Browser):
     def tap(self, x, y, hold=0):
         self._command("tap", x=x, y=y, hold=hold)
 
+    def preload(self, script):
+        self._command("preload", script=script)
+
     def viewport(self, width, height, scale, phone=False):
         if phone != self.phone:
             raise NotImplementedError("Firefox is a phone or not from its start")

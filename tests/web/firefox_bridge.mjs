@@ -44,6 +44,7 @@ const commands = {
     await sleep(1000 * hold);
     await page.touchscreen.touchEnd();
   },
+  preload: ({ script }) => page.evaluateOnNewDocument(script),
   viewport: ({ width, height, scale }) => page.setViewport({ width, height, deviceScaleFactor: scale }),
   screenshot: ({ path }) => page.screenshot({ path }),
   setFile: async ({ selector, path }) => (await page.$(selector)).uploadFile(path),

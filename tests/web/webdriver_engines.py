@@ -105,6 +105,9 @@ class Chromium(_WebDriverBrowser):
             time.sleep(hold)
         self.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
+    def preload(self, script):
+        self.send("Page.addScriptToEvaluateOnNewDocument", source=script)
+
     def downloads_to(self, folder):
         self.send("Browser.setDownloadBehavior", behavior="allow", downloadPath=folder)
 

@@ -8,7 +8,8 @@
 // vorbix.replay(script) runs a script as vorbix-replay runs it. The engine's controllers are
 // the tests' one controller of the standard layout, vorbix.pad, plugged in when they say. For
 // the measurements (bench/web_measure.py), the frames that first show the question, a press
-// of P's Pause and each gravity tick.
+// of P's Pause and each gravity tick; for the tests, the page's screen wake locks (a
+// stand-in's where the engine grants none) and the page hidden as by another tab.
 import { keepOffline } from "./offline.js";
 
 // The page's uncaught exceptions, refused promises, console errors and breaches of its
@@ -119,6 +120,47 @@ new MutationObserver(async () => {
   pauseFrames.push({ toShown, toFrame: (await nextFrame()) - since });
 }).observe(document.getElementById("window"), { attributes: true, attributeFilter: ["hidden"], subtree: true });
 
+// The screen wake locks the page takes, each with whether it has been released since: the
+// engine's own, watched, or a stand-in's, which grants each request, in an engine without
+// them or one that refuses them under its driver (WebKit's MiniBrowser asks no one).
+const wakeLocks = [];
+class StandInLock extends EventTarget {
+  type = "screen";
+  released = false;
+  async release() {
+    if (this.released) return;
+    this.released = true;
+    this.dispatchEvent(new Event("release"));
+  }
+}
+const engineRequest = "wakeLock" in navigator ? navigator.wakeLock.request.bind(navigator.wakeLock) : null;
+// Asked beside the page's loading, long before the page asks for its first lock in play.
+const requestLock = (async () => {
+  try {
+    await (await engineRequest("screen")).release();
+    return engineRequest;
+  } catch {
+    return async () => new StandInLock();
+  }
+})();
+if (!engineRequest) Object.defineProperty(navigator, "wakeLock", { value: {}, configurable: true });
+navigator.wakeLock.request = async (type) => {
+  const lock = await (await requestLock)(type);
+  wakeLocks.push(lock);
+  return lock;
+};
+
+// The page hidden or shown, as when the player turns to another tab and back: what the page
+// reads of its visibility, and the event that tells it of a change.
+function pretendHidden(away) {
+  for (const [name, value] of [
+    ["hidden", away],
+    ["visibilityState", away ? "hidden" : "visible"],
+  ])
+    Object.defineProperty(document, name, { value, configurable: true });
+  document.dispatchEvent(new Event("visibilitychange"));
+}
+
 const engines = await import("./engines.js");
 const lacks = engines.missing();
 // As the site's entry says it, the page opens only in an engine that has what it needs.
@@ -172,6 +214,9 @@ if (page)
     // The session's times of the gravity ticks, in milliseconds.
     gravity: call("gravity"),
     tickFrames: call("tickFrames"),
+    // Whether each wake lock taken so far has been released.
+    wakeLocks: () => wakeLocks.map((lock) => lock.released),
+    pretendHidden,
     questionShown: () => questionShown,
     // The presses of P since the last call, each with its milliseconds to the Pause button
     // shown and to the frame that shows it.

@@ -166,6 +166,21 @@ class Page(unittest.TestCase):
         time.sleep(0.2)
         self.assertLess(self.dump()["t"] - before, 1000, "the stalled seconds were made up")
 
+    def test_keys_the_driver_sends_press_a_button_where_its_backend_says(self):
+        # On a page without the game: the focused button hears the driver's key and is pressed
+        # by it in Chromium and WebKit, not in Firefox, whose page tests answer the question
+        # with a click instead (keys_press_buttons); a player's key presses it in each.
+        with open(os.path.join(self.known, "button.html"), "w") as file:
+            file.write("<!doctype html><link rel=icon href='data:,'><button onkeydown='window.heard = event.key'"
+                       " onclick='window.pressed = true'>Yes</button>")
+        page = self.browser
+        for key in ("Enter", " "):
+            page.goto(self.base + "/known/button.html")
+            page.eval("document.querySelector('button').focus()")
+            page.key(key)
+            page.wait_for("window.heard", timeout=5)
+            self.assertEqual(page.eval("[window.heard, window.pressed === true]"), [key, page.keys_press_buttons])
+
     def test_the_screen_stays_awake_in_play_alone(self):
         # The engine's wake lock, or a stand-in's where it grants none (entry/main.js): one held
         # while the game plays, none while it is paused, hidden or over, and taken again when

@@ -76,14 +76,15 @@ def main_thread_seconds(pid):
     return thread_seconds(pid, pid)
 
 
-def page_process(page, root):
+def page_process(page, root, tries=3):
     """The process below the driver's process that renders the page open in the browser."""
-    pids = descendants(root)
-    before = {pid: main_thread_seconds(pid) for pid in pids}
-    page.eval("(() => { const end = performance.now() + 500; while (performance.now() < end); })()")
-    # On a loaded machine the busy thread gets a share of a core only; but no other process's
-    # main thread comes near it.
-    gained = sorted(((main_thread_seconds(pid) - before[pid], pid) for pid in pids), reverse=True)
-    if gained[0][0] < 0.1 or (len(gained) > 1 and gained[0][0] < 2 * gained[1][0]):
-        raise RuntimeError("no process below %d took the page's busy 500 ms: %s" % (root, gained))
-    return gained[0][1]
+    for _ in range(tries):
+        pids = descendants(root)
+        before = {pid: main_thread_seconds(pid) for pid in pids}
+        page.eval("(() => { const end = performance.now() + 500; while (performance.now() < end); })()")
+        # On a loaded machine the busy thread gets a share of a core only, at times a small
+        # one; but no other process's main thread comes near it.
+        gained = sorted(((main_thread_seconds(pid) - before[pid], pid) for pid in pids), reverse=True)
+        if gained[0][0] >= 0.03 and (len(gained) == 1 or gained[0][0] >= 2 * gained[1][0]):
+            return gained[0][1]
+    raise RuntimeError("no process below %d took the page's busy 500 ms: %s" % (root, gained))

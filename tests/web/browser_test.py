@@ -9,10 +9,11 @@ new build; a message when it cannot load; a game recorded on the desktop watched
 to the same state; the canvas drawn on the page's thread too, and in engines without
 OffscreenCanvas or module workers, the same game, and in one without WebAssembly's
 exceptions, a message; the screen kept awake in play alone; and where the driver's keys press
-buttons. In Chromium and Firefox, whose drivers can make a phone of it: the window
-fitted to every screen, sharp; a whole game played by touch alone, saved, and replayed
-natively to the same state; and run a script before the page's own: storage kept once played. In Chromium alone, whose DevTools tell it: installable; and
-Lighthouse's audit, which drives Chromium.
+buttons. In Chromium and Firefox, whose drivers can make a phone of it: the window fitted to
+every screen, sharp; a whole game played by touch alone, saved, and replayed natively to the
+same state; and, as they can run a script before the page's own, its storage kept once
+played. In Chromium alone, whose DevTools tell it: installable; and Lighthouse's audit,
+which drives Chromium.
   browser_test.py ENGINE SITE NATIVE_VORBIX_REPLAY PICTURES_FOLDER"""
 import json
 import os

@@ -329,6 +329,18 @@ def known_fault(engine, fault):
     return unittest.expectedFailure if ENGINE == engine else (lambda test: test)
 
 
+def npm_tool(test, path, name):
+    """A file of the pinned npm packages, by its path in node_modules; a test without it fails
+    under CI and is skipped elsewhere."""
+    found = os.path.join(SOURCE, "node_modules", path)
+    if not os.path.exists(found):
+        message = name + " is missing: npm ci installs it"
+        if os.environ.get("CI") == "true":
+            test.fail(message)
+        test.skipTest(message)
+    return found
+
+
 def piece_at_row(row):
     """A condition: the game's piece falls at a row of the well or below it. Before the first
     piece comes (gravity starts with it), the row still holds what the start-up left."""
@@ -673,12 +685,7 @@ class ControllerAndReader(FreshSite):
         self.expect_native_state("after the game over and the restart")
 
     def test_axe_finds_nothing_and_the_labels_are_mirrored(self):
-        axe = os.path.join(SOURCE, "node_modules", "axe-core", "axe.min.js")
-        if not os.path.exists(axe):
-            message = "axe-core is missing: npm ci installs it"
-            if os.environ.get("CI") == "true":
-                self.fail(message)
-            self.skipTest(message)
+        axe = npm_tool(self, "axe-core/axe.min.js", "axe-core")
         shutil.copy(axe, self.site)
         page = self.page
         audit = """(async () => {
@@ -692,7 +699,7 @@ class ControllerAndReader(FreshSite):
         page.goto(self.base + "/index.html", "document.getElementById('question').open")
         self.assertEqual(page.eval(audit), [], "with the question open")
         page.key("Escape")
-        page.wait_for("vorbix.idle() && " + piece_at_row(2), timeout=10)
+        page.wait_for("vorbix.idle() && " + piece_at_row(2), timeout=30)
         page.key("p")
         page.wait_for("!document.querySelector('[data-name=Pause]').hidden")
         self.assertEqual(page.eval(audit), [], "paused")
@@ -718,12 +725,7 @@ class ChromiumAudit(unittest.TestCase):
     def test_lighthouse_finds_nothing_to_fix(self):
         if ENGINE != "chromium":
             self.skipTest("Lighthouse drives Chromium")
-        lighthouse = os.path.join(SOURCE, "node_modules", ".bin", "lighthouse")
-        if not os.path.exists(lighthouse):
-            message = "Lighthouse is missing: npm ci installs it"
-            if os.environ.get("CI") == "true":
-                self.fail(message)
-            self.skipTest(message)
+        lighthouse = npm_tool(self, ".bin/lighthouse", "Lighthouse")
         base, server = browser.serve(SITE, entry=None)
         self.addCleanup(server.shutdown)
         folder = tempfile.mkdtemp(prefix="vorbix-audit-")

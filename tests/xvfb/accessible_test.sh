@@ -62,5 +62,6 @@ $tree"
 grep -qP '^\d+\tpush button\tGame Over\t' <<<"$tree" || fail "no \"Game Over\" button in the tree:
 $tree"
 grep -q $'^changed\tScore:0000[1-9]' "$work/changes" || fail "no change of the score was told: $(cat "$work/changes")"
-grep -q $'^changed\tBlocks:0002$' "$work/changes" || fail "no change of the pieces was told: $(cat "$work/changes")"
+# Which count it was depends on how far the intro had come when Down was pressed.
+grep -q $'^changed\tBlocks:000[1-9]$' "$work/changes" || fail "no change of the pieces was told: $(cat "$work/changes")"
 echo "accessible: $(wc -l <<<"$texts") static texts, $score, both buttons, $(grep -c changed "$work/changes") changes told"

@@ -4,6 +4,20 @@
 #include <algorithm>
 
 namespace vorbix {
+namespace {
+
+template <typename Control>
+const Control* named(std::span<const Control* const> controls, std::string_view name)
+{
+    const auto found = std::ranges::find_if(controls, [name](const Control* control) { return control->name == name; });
+    return found != controls.end() ? *found : nullptr;
+}
+
+}  // namespace
+
+const Label* label_named(const WindowView& window, std::string_view name) { return named(window.labels, name); }
+
+const PushButton* button_named(const WindowView& window, std::string_view name) { return named(window.buttons, name); }
 
 std::vector<ShownSprite> sprites_bottom_up(const WindowView& window)
 {

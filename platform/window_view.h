@@ -47,4 +47,8 @@ struct ShownSprite {
 // at the end.
 std::vector<ShownSprite> sprites_bottom_up(const WindowView& window);
 
+// The window's label or push button of that name, or nullptr when it has none.
+const Label* label_named(const WindowView& window, std::string_view name);
+const PushButton* button_named(const WindowView& window, std::string_view name);
+
 }  // namespace vorbix

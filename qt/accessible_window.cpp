@@ -1,24 +1,18 @@
 // The game window and its painted labels for assistive technology, through Qt's accessibility.
 #include "qt/accessible_window.h"
 
+#include "platform/window_view.h"
 #include "qt/game_window.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPointer>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace vorbix::qt {
 namespace {
-
-const Label* label_named(const WindowView& view, const std::string& name)
-{
-    const auto found = std::ranges::find_if(view.labels, [&](const Label* label) { return label->name == name; });
-    return found != view.labels.end() ? *found : nullptr;
-}
 
 // A label the window paints: a static text, read from the window's view whenever asked.
 class AccessibleLabel final : public QAccessibleInterface {

@@ -1,7 +1,8 @@
 // The live region's news, from the window's own buttons and labels.
 #include "web/news.h"
 
-#include <algorithm>
+#include "platform/window_view.h"
+
 #include <string_view>
 
 namespace vorbix::web {
@@ -9,16 +10,14 @@ namespace {
 
 std::string_view text_of(const WindowView& window, std::string_view label)
 {
-    const auto found = std::find_if(window.labels.begin(), window.labels.end(),
-                                    [label](const Label* shown) { return shown->name == label; });
-    return found != window.labels.end() ? std::string_view((*found)->text) : std::string_view();
+    const Label* found = label_named(window, label);
+    return found != nullptr ? std::string_view(found->text) : std::string_view();
 }
 
 std::string_view caption_of(const WindowView& window, std::string_view button)
 {
-    const auto found = std::find_if(window.buttons.begin(), window.buttons.end(),
-                                    [button](const PushButton* shown) { return shown->name == button; });
-    return found != window.buttons.end() ? std::string_view((*found)->caption) : std::string_view();
+    const PushButton* found = button_named(window, button);
+    return found != nullptr ? std::string_view(found->caption) : std::string_view();
 }
 
 }  // namespace

@@ -6,18 +6,26 @@ export function mirrorTexts(list, live) {
   const items = new Map(); // the labels', by their names
   const caption = document.createElement("li");
   caption.className = "shown";
+  // The button's caption last, as the window is read from its labels to its button.
+  list.append(caption);
   return ({ labels, buttons, shown, news }) => {
     for (const { name, text, visible } of labels) {
       if (!items.has(name)) {
-        const item = list.appendChild(document.createElement("li"));
+        const item = document.createElement("li");
         item.dataset.name = name;
+        caption.before(item);
         items.set(name, item);
       }
-      Object.assign(items.get(name), { textContent: text, hidden: !visible });
+      show(items.get(name), text, visible);
     }
-    // The button's caption last, as the window is read from its labels to its button.
     const text = shown ? buttons.find(({ name }) => name === shown.name).caption : "";
-    Object.assign(list.appendChild(caption), { textContent: text, hidden: !text });
+    show(caption, text, text !== "");
     if (news) live.textContent = news;
   };
+}
+
+// Only what changed is touched: the list is not rebuilt at every frame.
+function show(item, text, visible) {
+  if (item.textContent !== text) item.textContent = text;
+  item.hidden = !visible;
 }

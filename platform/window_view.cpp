@@ -9,7 +9,9 @@ namespace {
 template <typename Control>
 const Control* named(std::span<const Control* const> controls, std::string_view name)
 {
-    const auto found = std::ranges::find_if(controls, [name](const Control* control) { return control->name == name; });
+    // std::find_if: the browser build's standard library has no ranges algorithms.
+    const auto found = std::find_if(controls.begin(), controls.end(),
+                                    [name](const Control* control) { return control->name == name; });
     return found != controls.end() ? *found : nullptr;
 }
 

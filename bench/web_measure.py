@@ -138,7 +138,7 @@ def engine_run(engine, base, figures):
             page.send("Performance.enable")
         page.goto(base + "/index.html", QUESTION_OPEN)
         page.wait_for("navigator.serviceWorker.controller !== null", timeout=20)
-        figures["engine"] = [page.eval("JSON.stringify(vorbix.engine)")]
+        figures["engine"] = [page.eval("vorbix.engine.then(JSON.stringify)")]
         figures["load_average"].append(os.getloadavg()[0])
         cpu_in_play(page, base, figures)
         frames(page, base, figures)

@@ -42,6 +42,11 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
         if not self.server.cut:
             super().handle()
 
+    def do_GET(self):
+        if self.path.split("?")[0] in self.server.held:
+            self.server.released.wait(timeout=60)
+        super().do_GET()
+
     def translate_path(self, path):
         if path.split("?")[0] in self.replaced:
             return self.replaced[path.split("?")[0]]
@@ -61,6 +66,15 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
 class _Server(http.server.ThreadingHTTPServer):
     # Whether every request is refused.
     cut = False
+    # The paths whose answers wait until release() (hold() names them), as on a slow network.
+    held = ()
+
+    def hold(self, *paths):
+        self.held = paths
+        self.released = threading.Event()
+
+    def release(self):
+        self.released.set()
 
     def shutdown(self):
         super().shutdown()
@@ -70,7 +84,8 @@ class _Server(http.server.ThreadingHTTPServer):
 def serve(site, entry=TEST_ENTRY, **extra):
     """Serves the site on a free port of 127.0.0.1, with the files of the tests' entry folder
     in place of the site's (unless entry is None), and each folder of extra under /NAME/.
-    Setting the server's `cut` makes it refuse every request, as a network cut off does."""
+    Setting the server's `cut` makes it refuse every request, as a network cut off does; its
+    hold(PATH...) keeps those files back until its release()."""
     handler = type("Handler", (_Handler,), {"extra": {"/%s/" % name: folder for name, folder in extra.items()},
                                             "replaced": {"/" + name: os.path.join(entry, name)
                                                          for name in os.listdir(entry)} if entry else {}})

@@ -68,17 +68,52 @@ function placed(element, [left, top, width, height]) {
   Object.assign(element.style, { left: `${left}px`, top: `${top}px`, width: `${width}px`, height: `${height}px` });
 }
 
-// The game's Yes/No question ("Hard Mode?") as the page's dialog, which holds its text:
-// ask() resolves to true for Yes, which its button and Return give; No comes from its button,
-// Escape or closing it.
-export function questionBox(dialog) {
-  return () =>
-    new Promise((answer) => {
+// The game's Yes/No question ("Hard Mode?") as the page's dialog, which holds its text: ask()
+// resolves to true for Yes, which its button and Return give; No comes from its button, Escape
+// or closing it. As on the desktop, the window is away while it is open (a restart unloads it).
+// The game asks it first thing at program start, so the page asks that one ahead, while the
+// game's module is still loading; the game's first asking is answered with it.
+export class Question {
+  #dialog;
+  #box;
+  #ahead = null; // the answer to the question asked ahead, until the game asks it
+
+  constructor(dialog, box) {
+    this.#dialog = dialog;
+    this.#box = box;
+  }
+
+  askAhead() {
+    this.#box.hidden = true;
+    this.#ahead = this.#open();
+  }
+
+  // The question is not answered: the game will not ask it.
+  withdraw() {
+    this.#ahead = null;
+    if (this.#dialog.open) this.#dialog.close();
+  }
+
+  async ask() {
+    const ahead = this.#ahead;
+    this.#ahead = null;
+    this.#box.hidden = true;
+    try {
+      return await (ahead ?? this.#open());
+    } finally {
+      this.#box.hidden = false;
+    }
+  }
+
+  #open() {
+    const dialog = this.#dialog;
+    return new Promise((answer) => {
       dialog.returnValue = "";
       dialog.addEventListener("close", () => answer(dialog.returnValue === "yes"), { once: true });
       dialog.showModal();
       dialog.querySelector("button[value=yes]").focus();
     });
+  }
 }
 
 // A controller's move in the open question box, as the game's controller map gives it: the

@@ -1,5 +1,5 @@
-// The page's entry: the game starts where the engine lets it run, the page opens, and the
-// question is asked. The modules are loaded here, so that a page whose files or module cannot
+// The page's entry: the question is asked, the game starts where the engine lets it run, and
+// the page opens. The modules are loaded here, so that a page whose files or module cannot
 // be loaded, or whose engine is too old for it, says so instead of staying black.
 document.getElementById("old").remove(); // the engine runs the page's modules
 const tell = (text) => {
@@ -8,26 +8,31 @@ const tell = (text) => {
   message.hidden = false;
 };
 let page = null;
+let question = null;
 try {
-  const engines = await import("./engines.js");
+  const [engines, { Question }] = await Promise.all([import("./engines.js"), import("./controls.js")]);
   const lacks = engines.missing();
   if (lacks) {
     tell(
       `Vorbix cannot run in this browser, which has no ${lacks}: it needs Safari 15.4, Firefox 100 or Chrome 95, or later.`,
     );
   } else {
-    // The game loads while the page loads its own modules. A worker that fails stops the page
-    // from opening; once open, its failure is the page's error.
+    // The question the game asks first is asked at once; the game loads meanwhile, and the
+    // page its own modules. A worker that fails stops the page from opening; once open, its
+    // failure is the page's error.
+    question = new Question(document.getElementById("question"), document.getElementById("window"));
+    question.askAhead();
     const game = await engines.startGame();
     const [{ keepOffline, keepStorage }, { openPage }] = await Promise.all([
       import("./offline.js"),
       import("./page.js"),
     ]);
     keepOffline(() => page !== null && page.answered);
-    page = await Promise.race([game.failed, openPage(game)]);
+    page = await Promise.race([game.failed, openPage(game, question)]);
     await page.start();
     keepStorage();
   }
 } catch (failure) {
+  question?.withdraw();
   tell(`Vorbix could not start: ${failure.message}. Check the connection and load the page again.`);
 }

@@ -6,7 +6,7 @@
 // (mirror.js). This thread only takes the player's events and places the controls when the
 // window's frame changes, unless the engine leaves the drawing to it (engines.js).
 import { keepAwake } from "./awake.js";
-import { Controls, answerQuestion, questionBox } from "./controls.js";
+import { Controls, answerQuestion } from "./controls.js";
 import { drawPlan } from "./engines.js";
 import { takeKeys } from "./input.js";
 import { Layout } from "./layout.js";
@@ -18,8 +18,7 @@ import { takeTouches } from "./touch.js";
 
 class Page {
   #call; // calls to the game's session
-  #box;
-  #ask;
+  #question;
   #controls;
   #layout;
   #awake;
@@ -28,10 +27,9 @@ class Page {
   #asking = false; // the question is open, or its answer on its way
   answered = false; // the first question has been answered
 
-  constructor(call, ownTwipsPerPixel, elements) {
+  constructor(call, ownTwipsPerPixel, question, elements) {
     this.#call = call;
-    this.#box = elements.box;
-    this.#ask = questionBox(elements.question);
+    this.#question = question;
     this.#controls = new Controls(elements.box, elements.canvas, (name) => call("click", [name]));
     this.#layout = new Layout(elements.stage, elements.box, ownTwipsPerPixel, () => this.#refit());
     this.#awake = keepAwake();
@@ -79,14 +77,11 @@ class Page {
   // The calls the session makes of the page.
   get handlers() {
     return {
-      // As on the desktop, the window is away while the question is open (a restart unloads it).
       ask: async () => {
         this.#asking = true;
-        this.#box.hidden = true;
         try {
-          return await this.#ask();
+          return await this.#question.ask();
         } finally {
-          this.#box.hidden = false;
           // The answer is on its way: nothing the page sends after it reaches the session first.
           this.#asking = false;
         }
@@ -109,8 +104,9 @@ class Page {
 
 // Opens the page in the document with the game started where the engine lets it run
 // (engines.js: its port, and whether this thread draws), which loads the game and makes its
-// window, not yet started. Fails when the module cannot load.
-export async function openPage({ port, drawsHere }) {
+// window, not yet started, and the page's question box (controls.js), which may already be
+// open. Fails when the module cannot load.
+export async function openPage({ port, drawsHere }, question) {
   const element = (id) => document.getElementById(id);
   const handlers = {};
   const call = connect(port, handlers);
@@ -123,7 +119,7 @@ export async function openPage({ port, drawsHere }) {
     message.textContent = text;
     message.hidden = !text;
   };
-  const page = new Page(call, layout.twipsPerPixel, {
+  const page = new Page(call, layout.twipsPerPixel, question, {
     box: element("window"),
     question: element("question"),
     canvas,

@@ -44,45 +44,6 @@ if (hidden.includes("wasm-exceptions")) WebAssembly.validate = () => false;
 
 let page = null;
 
-// The tests' controller, as the Gamepad API gives one: unplugged until connect().
-const pad = {
-  id: "The tests' controller",
-  index: 0,
-  mapping: "standard",
-  connected: false,
-  timestamp: performance.now(),
-  buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })),
-  axes: [0, 0, 0, 0],
-};
-Object.defineProperty(navigator, "getGamepads", { configurable: true, value: () => [pad.connected ? pad : null] });
-const animationFrames = async (count) => {
-  for (let frame = 0; frame < count; ++frame) await new Promise((done) => requestAnimationFrame(done));
-};
-const padHooks = {
-  connect: () => {
-    pad.connected = true;
-    dispatchEvent(Object.assign(new Event("gamepadconnected"), { gamepad: pad }));
-  },
-  // Holds the standard layout's buttons by their numbers, and the left stick, from now on.
-  hold: (buttons, stick = [0, 0]) => {
-    pad.buttons.forEach((button, at) => {
-      const pressed = buttons.includes(at);
-      Object.assign(button, { pressed, touched: pressed, value: pressed ? 1 : 0 });
-    });
-    pad.axes = [...stick, 0, 0];
-    pad.timestamp = performance.now();
-  },
-  // Holds the buttons and the stick for some display frames, lets go, and resolves once the
-  // page's readings of both have reached the game's session.
-  press: async (buttons, stick = [0, 0], frames = 3) => {
-    padHooks.hold(buttons, stick);
-    await animationFrames(frames);
-    padHooks.hold([]);
-    await animationFrames(frames);
-    await page.call("dump");
-  },
-};
-
 document.getElementById("old").remove();
 
 // The frame of this thread that first shows a change, after some moment: the time of the
@@ -161,40 +122,93 @@ function pretendHidden(away) {
   document.dispatchEvent(new Event("visibilitychange"));
 }
 
-const engines = await import("./engines.js");
+const [engines, { Question }] = await Promise.all([import("./engines.js"), import("./controls.js")]);
 const lacks = engines.missing();
-// As the site's entry says it, the page opens only in an engine that has what it needs.
+// As the site's entry says it, the page opens only in an engine that has what it needs, and
+// asks the game's first question at once, unless it shows a replay, which asks none.
 document.getElementById("message").textContent = lacks && `lacks ${lacks}`;
 document.getElementById("message").hidden = !lacks;
-const game = lacks ? null : await engines.startGame();
-if (game?.port instanceof Worker) game.port.addEventListener("error", heard("the worker"));
-const { openPage } = await import("./page.js");
-keepOffline(() => page !== null && page.answered);
-page = game && (await openPage(game));
+const question = new Question(document.getElementById("question"), document.getElementById("window"));
+if (!lacks && !query.has("replay")) question.askAhead();
+const starting = lacks ? null : engines.startGame();
+// The page opens once its modules are in and the game has loaded, maybe after the question
+// has been answered. window.vorbix is there as soon as the question is, its calls waiting for
+// the page.
+const opened =
+  starting &&
+  (async () => {
+    const game = await starting;
+    if (game.port instanceof Worker) game.port.addEventListener("error", heard("the worker"));
+    const { openPage } = await import("./page.js");
+    keepOffline(() => page !== null && page.answered);
+    page = await openPage(game, question);
+    return page;
+  })();
+
+// A call of the game's session, made with the arguments it is given.
+function call(name) {
+  return async (...args) => (await opened).call(name, args);
+}
 
 // Runs the script at the URL; resolves to what its dumps wrote, as vorbix-replay prints them.
 async function show(url) {
-  const { message, dumps } = await page.call("show", [await (await fetch(url)).text(), true]);
+  const { message, dumps } = await call("show")(await (await fetch(url)).text(), true);
   if (message) throw new Error(`${url}: ${message}`);
   return dumps;
 }
 
-// A call of the game's session, made with the arguments it is given.
-const call =
-  (name) =>
-  (...args) =>
-    page.call(name, args);
-if (page)
+// The tests' controller, as the Gamepad API gives one: unplugged until connect().
+const pad = {
+  id: "The tests' controller",
+  index: 0,
+  mapping: "standard",
+  connected: false,
+  timestamp: performance.now(),
+  buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })),
+  axes: [0, 0, 0, 0],
+};
+Object.defineProperty(navigator, "getGamepads", { configurable: true, value: () => [pad.connected ? pad : null] });
+const animationFrames = async (count) => {
+  for (let frame = 0; frame < count; ++frame) await new Promise((done) => requestAnimationFrame(done));
+};
+const padHooks = {
+  // Plugs it in once the page has opened: the page takes controllers from then on.
+  connect: async () => {
+    await opened;
+    pad.connected = true;
+    dispatchEvent(Object.assign(new Event("gamepadconnected"), { gamepad: pad }));
+  },
+  // Holds the standard layout's buttons by their numbers, and the left stick, from now on.
+  hold: (buttons, stick = [0, 0]) => {
+    pad.buttons.forEach((button, at) => {
+      const down = buttons.includes(at);
+      Object.assign(button, { pressed: down, touched: down, value: down ? 1 : 0 });
+    });
+    pad.axes = [...stick, 0, 0];
+    pad.timestamp = performance.now();
+  },
+  // Holds the buttons and the stick for some display frames, lets go, and resolves once the
+  // page's readings of both have reached the game's session.
+  press: async (buttons, stick = [0, 0], frames = 3) => {
+    padHooks.hold(buttons, stick);
+    await animationFrames(frames);
+    padHooks.hold([]);
+    await animationFrames(frames);
+    await call("dump")();
+  },
+};
+
+if (starting)
   window.vorbix = {
-    started: query.has("replay") ? show(query.get("replay")) : page.start(),
+    started: query.has("replay") ? show(query.get("replay")) : opened.then(() => page.start()),
     // Where the game runs and draws.
-    engine: { worker: !(game.port instanceof MessagePort), drawsHere: game.drawsHere },
-    idle: () => page.idle,
+    engine: starting.then(({ port, drawsHere }) => ({ worker: !(port instanceof MessagePort), drawsHere })),
+    idle: () => page?.idle ?? false,
     dump: call("dump"),
     // Runs a script as vorbix-replay does: what its dumps wrote and the message of the line
     // that stopped it ("" for none).
     replay: async (script) => {
-      const { message, dumps } = await page.call("show", [script, true]);
+      const { message, dumps } = await call("show")(script, true);
       return { dumps, message };
     },
     runs: call("runs"),
@@ -205,7 +219,7 @@ if (page)
     // afresh, or as the changes painted so far have left it: the session's canvas, or the
     // page's where the page draws.
     pixels: async (afresh) => {
-      const pixels = await page.call("pixels", [afresh]);
+      const pixels = await call("pixels")(afresh);
       if (pixels) return pixels;
       const canvas = document.getElementById("surface");
       const { width, height } = canvas;

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
@@ -65,6 +66,7 @@ void Stage::present()
         } else {
             centre_on_screen();
         }
+        normal_ = geometry();
         maximised_ = place && place->maximised;
         if (maximised_) setWindowState(windowState() | Qt::WindowMaximized);
         if (place && place->full_screen) setWindowState(windowState() | Qt::WindowFullScreen);
@@ -99,7 +101,25 @@ bool Stage::event(QEvent* event)
     return handled;
 }
 
-void Stage::resizeEvent(QResizeEvent* /*event*/) { fit(); }
+void Stage::resizeEvent(QResizeEvent* /*event*/)
+{
+    fit();
+    keep_normal_place();
+}
+
+void Stage::moveEvent(QMoveEvent* /*event*/) { keep_normal_place(); }
+
+// Qt's own normal geometry will not do: going into full screen or out of it, an X11 window
+// manager may pass through a moment of neither state with the window still at its maximised
+// or full-screen size, its frame not always drawn yet, and Qt then takes that for the normal
+// place. A place as wide as the screen is never kept as one to go back to.
+void Stage::keep_normal_place()
+{
+    if (windowState() != Qt::WindowNoState) return;
+    const QScreen* screen = screen_shown_on();
+    if (screen != nullptr && frameGeometry().width() >= screen->availableGeometry().width()) return;
+    normal_ = geometry();
+}
 
 void Stage::paintEvent(QPaintEvent* event)
 {
@@ -150,8 +170,7 @@ void Stage::changeEvent(QEvent* event)
 void Stage::closeEvent(QCloseEvent* event)
 {
     // Maximised or full screen, the window is kept at the place it goes back to.
-    const QRect normal = normalGeometry();
-    save_place(WindowPlace{normal.size(), normal.topLeft(), maximised_, isFullScreen()});
+    save_place(WindowPlace{normal_.size(), normal_.topLeft(), maximised_, isFullScreen()});
     event->accept();
     if (close_handler_) close_handler_();
 }

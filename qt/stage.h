@@ -31,6 +31,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -42,6 +43,7 @@ private:
     const QScreen* screen_shown_on() const;
     void centre_on_screen();
     void leave_full_screen();
+    void keep_normal_place();
 
     GameWindow game_window_;
     QSize own_size_;
@@ -49,6 +51,8 @@ private:
     // Whether the window is maximised, or goes back to maximised when it leaves full screen:
     // in full screen an X11 window manager no longer calls it maximised.
     bool maximised_ = false;
+    // Where the window goes back to when it is neither maximised nor full screen.
+    QRect normal_;
     std::function<void()> close_handler_;
 };
 

@@ -249,17 +249,23 @@ TEST_F(StageTest, FullScreenKeysAreTheWindowsAndEveryOtherKeyTheGames)
     EXPECT_EQ(game.state().col, left - 1);
 }
 
-TEST_F(StageTest, FullScreenOverMaximisedGoesBackToMaximisedThoughTheWindowManagerForgetsIt)
+TEST_F(StageTest, FullScreenOverMaximisedGoesBackToMaximisedAndKeepsItsPlaceThoughTheWindowManagerForgetsBoth)
 {
+    const QRect normal(40, 30, 500, 450);
+    stage.setGeometry(normal);
     stage.setWindowState(Qt::WindowMaximized);
     press(Qt::Key_F11);
-    // What an X11 window manager reports of it: neither, then full screen alone.
+    // What an X11 window manager reports of it: neither, with the window still filling the
+    // screen, then full screen alone.
     stage.setWindowState(Qt::WindowNoState);
+    stage.setGeometry(stage.screen()->availableGeometry());
     stage.setWindowState(Qt::WindowFullScreen);
     stage.close();
     const auto place = saved_place();
     ASSERT_TRUE(place.has_value());
     EXPECT_TRUE(place->maximised && place->full_screen) << "kept for the next start";
+    EXPECT_EQ(place->size, normal.size()) << "the place it goes back to, not the screen";
+    EXPECT_EQ(place->position, normal.topLeft());
     press(Qt::Key_Escape);
     EXPECT_EQ(stage.windowState(), Qt::WindowMaximized);
 }

@@ -247,6 +247,9 @@ scenario_remembered() {
     wait_for_size "$screen_width" "$screen_height" "the maximised window in full screen"
     press Escape
     wait_for_maximised yes "the window in full screen over maximised, after Escape"
+    unmaximise
+    wait_for_size 1001 517 "the window in full screen over maximised, after Escape, restored"
+    maximise
     press F11
     wait_for_size "$screen_width" "$screen_height" "the maximised window in full screen"
     close_game_and_expect_success
@@ -255,6 +258,10 @@ scenario_remembered() {
     wait_for_size "$screen_width" "$screen_height" "the window left full screen over maximised, started again"
     press Escape
     wait_for_maximised yes "the window left full screen over maximised, started again, after Escape"
+    # Through all of it the window kept the size and place it goes back to.
+    unmaximise
+    wait_for_size 1001 517 "the window left full screen over maximised and restored"
+    expect_place "$left" "$top" "the window left full screen over maximised and restored"
     close_game_and_expect_success
 
     # A place on no screen (a screen unplugged since): the window keeps its size, on the screen.

@@ -88,9 +88,8 @@ export class Question {
     this.#ahead = this.#open();
   }
 
-  // The question is not answered: the game will not ask it.
+  // The game will not ask: the question asked ahead goes away unanswered.
   withdraw() {
-    this.#ahead = null;
     if (this.#dialog.open) this.#dialog.close();
   }
 

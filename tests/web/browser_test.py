@@ -19,6 +19,7 @@ import json
 import os
 import shutil
 import signal
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -731,9 +732,8 @@ class ChromiumInstall(FreshSite):
 
 class ChromiumAudit(unittest.TestCase):
     """The page as it ships, audited by Lighthouse (pinned in package.json) on a phone, in
-    Chromium, which it drives: nothing to fix in its accessibility, its practices or what a
-    search engine reads of it. Its performance score is printed, a measurement rather than a
-    test."""
+    Chromium, which it drives: nothing to fix in its accessibility, its practices, its
+    performance or what a search engine reads of it."""
 
     def test_lighthouse_finds_nothing_to_fix(self):
         if ENGINE != "chromium":
@@ -743,21 +743,29 @@ class ChromiumAudit(unittest.TestCase):
         self.addCleanup(server.shutdown)
         folder = tempfile.mkdtemp(prefix="vorbix-audit-")
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
-        report = os.path.join(folder, "report.json")
-        subprocess.run([lighthouse, base + "/index.html", "--quiet", "--output=json", "--output-path=" + report,
-                        "--chrome-flags=--headless=new --no-sandbox --disable-gpu"],
-                       env=dict(os.environ, CHROME_PATH=shutil.which("chromium")), check=True, timeout=120)
-        with open(report) as file:
-            audit = json.load(file)
-        scores = {name: category["score"] for name, category in audit["categories"].items()}
-        print("Lighthouse %s on a phone: %s" % (audit["lighthouseVersion"], scores), file=sys.stderr)
+
+        def audit():
+            report = os.path.join(folder, "report.json")
+            subprocess.run([lighthouse, base + "/index.html", "--quiet", "--output=json", "--output-path=" + report,
+                            "--chrome-flags=--headless=new --no-sandbox --disable-gpu"],
+                           env=dict(os.environ, CHROME_PATH=shutil.which("chromium")), check=True, timeout=120)
+            with open(report) as file:
+                found = json.load(file)
+            scores = {name: category["score"] for name, category in found["categories"].items()}
+            print("Lighthouse %s on a phone: %s" % (found["lighthouseVersion"], scores), file=sys.stderr)
+            return found, scores
+
+        report, scores = audit()
         for name in ("accessibility", "best-practices", "seo"):
-            failing = [reference["id"] for reference in audit["categories"][name]["auditRefs"]
-                       if audit["audits"][reference["id"]]["score"] not in (None, 1)]
+            failing = [reference["id"] for reference in report["categories"][name]["auditRefs"]
+                       if report["audits"][reference["id"]]["score"] not in (None, 1)]
             self.assertEqual(scores[name], 1, (name, failing))
-        # Performance is timed on whatever else the machine runs: 1 on a quiet one, a little
-        # less beside the other engines' tests; far less is the page's own fault.
-        self.assertGreaterEqual(scores["performance"], 0.9)
+        # Performance is timed on whatever else the machine runs. A score below 1 is audited
+        # again, and the median of three taken, as Lighthouse advises for a figure that varies.
+        performance = [scores["performance"]]
+        while statistics.median(performance) < 1 and len(performance) < 3:
+            performance.append(audit()[1]["performance"])
+        self.assertEqual(statistics.median(performance), 1, performance)
 
 
 def desktop_recording(path):

@@ -69,9 +69,11 @@ class Page {
     return this.#call(name, args);
   }
 
-  // Whether no question is open (or its answer on its way to the session).
+  // Whether the game has started and no question is open (or its answer is on its way to
+  // the session). Until the session first asks, the question asked ahead may already be
+  // answered while the game has not yet started with that answer.
   get idle() {
-    return !this.#asking;
+    return this.answered && !this.#asking;
   }
 
   // The calls the session makes of the page.
